@@ -1,0 +1,46 @@
+#pragma once
+// The worksheet's calculations: the jurisdiction choice, the five hours handlers and
+// the Update command. They keep nothing between events: every run reads the texts it
+// needs from the view, computes, and writes texts back.
+#include "estimate/money.h"
+#include "estimate/worksheet_view.h"
+
+namespace tf {
+
+inline constexpr int kHoursRows = 5;
+
+// Object names per row (0 Initial Claims .. 4 Tax).
+struct RowControls {
+    const char* hours;      // tbHoursIC
+    const char* average;    // tbICHour
+    const char* cost;       // tbCostIC
+    const char* salary;     // cbICSal
+    const char* ast;        // cbICAST
+    const char* nps;        // cbICNPS
+};
+extern const RowControls kRows[kHoursRows];
+
+class Estimate {
+public:
+    // How an hours handler ended.
+    enum class Outcome {
+        Done,            // every step ran (a negative-hours warning included)
+        Recovered,       // a step failed; the recovery ran and put the focus back
+        NotFocusable,    // a step failed and the hours box could not take the focus
+    };
+
+    Estimate(WorksheetView& view, const RegionalSettings& settings);
+
+    // Click of cbState: an entry of the list has been chosen.
+    void stateChosen();
+    // LostFocus of the hours box of row 0..4, also called by update().
+    Outcome hoursLeft(int row);
+    // Click of cbUpdate, also the last step of stateChosen().
+    void update();
+
+private:
+    WorksheetView& view_;
+    const RegionalSettings& settings_;
+};
+
+}  // namespace tf

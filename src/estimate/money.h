@@ -1,0 +1,112 @@
+#pragma once
+// Money and the conversions between texts and numbers under the user's regional
+// settings. Plain C++, no Qt: every function is a pure function of its arguments.
+#include <compare>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tf {
+
+// A text that is not a number under the regional settings.
+class ConversionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A value outside the range of its type (Money, or double).
+class OverflowError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A signed count of ten-thousandths of the currency unit.
+class Money {
+public:
+    static constexpr std::int64_t kUnitsPerWhole = 10000;
+    constexpr Money() = default;
+    static constexpr Money fromUnits(std::int64_t units) {
+        Money m;
+        m.units_ = units;
+        return m;
+    }
+    constexpr std::int64_t units() const { return units_; }
+    friend constexpr bool operator==(Money, Money) = default;
+    friend constexpr auto operator<=>(Money, Money) = default;
+
+private:
+    std::int64_t units_ = 0;
+};
+
+// Where the sign of a currency amount goes, as localeconv() numbers it.
+enum class SignPosition : int {
+    Parentheses = 0,   // (symbol amount)
+    BeforeAll = 1,     // sign before amount and symbol
+    AfterAll = 2,      // sign after amount and symbol
+    BeforeSymbol = 3,  // sign right before the symbol
+    AfterSymbol = 4,   // sign right after the symbol
+};
+
+// How an amount of one sign is written.
+struct CurrencyForm {
+    bool symbolPrecedes = true;
+    int separatedBySpace = 0;  // 0, 1 or 2, as localeconv()'s p_sep_by_space
+    SignPosition signPosition = SignPosition::BeforeAll;
+};
+
+// The user's settings for currency amounts and plain numbers. All strings are UTF-8
+// of any length. A default-constructed value is the settings the cost table is written
+// for: "$" before the amount, ".", "," in groups of three, two decimals, "-$5.00".
+struct RegionalSettings {
+    // Currency amounts (LC_MONETARY).
+    std::string currencySymbol = "$";
+    std::string monDecimalPoint = ".";
+    std::string monThousandsSep = ",";
+    std::vector<int> monGrouping = {3};  // group sizes from the right; the last one repeats
+    int currencyDigits = 2;
+    bool leadingZero = true;
+    std::string positiveSign;
+    std::string negativeSign = "-";
+    CurrencyForm positiveForm{true, 0, SignPosition::BeforeAll};
+    CurrencyForm negativeForm{true, 0, SignPosition::BeforeAll};
+
+    // Plain numbers (LC_NUMERIC).
+    std::string decimalPoint = ".";
+    std::string thousandsSep = ",";
+    std::vector<int> grouping = {3};
+    bool negativeNumberParentheses = false;  // "(5)" instead of "-5"
+
+    // The settings the cost table is written for (the same as a default-constructed value).
+    static RegionalSettings costTableSettings();
+    // The user's settings: setlocale(LC_ALL, "") then localeconv().
+    static RegionalSettings fromEnvironment();
+
+    friend bool operator==(const RegionalSettings&, const RegionalSettings&) = default;
+};
+
+// Whether every text of the cost table reads, under these settings, as the amount it
+// is written as.
+bool readsCostTable(const RegionalSettings& settings);
+
+// The settings the worksheet works with: the user's own when they read the cost table,
+// otherwise the cost table's.
+RegionalSettings worksheetSettings(const RegionalSettings& user);
+
+Money ParseMoney(std::string_view text, const RegionalSettings& settings);
+double ParseNumber(std::string_view text, const RegionalSettings& settings);
+
+Money SumOf2(Money a, Money b);
+Money SumOf3(Money a, Money b, Money c);
+Money SumOf4(Money a, Money b, Money c, Money d);
+Money SumOf5(Money a, Money b, Money c, Money d, Money e);
+
+std::string FormatMoney(Money value, const RegionalSettings& settings);
+std::string FormatMoney(double value, const RegionalSettings& settings);
+std::string FormatMoney(std::string_view text, const RegionalSettings& settings);
+
+std::string FormatWholeNumber(Money value, const RegionalSettings& settings);
+std::string FormatWholeNumber(std::string_view text, const RegionalSettings& settings);
+
+}  // namespace tf
