@@ -1,0 +1,3 @@
+#include "window/startup.h"
+
+int main(int argc, char** argv) { return tf::runWorksheet(argc, argv); }

@@ -1,0 +1,23 @@
+#include "refdata/initialise.h"
+
+#include "refdata/cost_table.h"
+
+namespace tf {
+
+void initialiseWorksheet(WorksheetLists& lists) {
+    for (const Jurisdiction& j : kCostTable) lists.appendEntry("cbState", j.name);
+
+    // Salary columns first, then AS&T, then NPS; each list complete before the next.
+    for (Component component : {Salary, AST, NPS}) {
+        for (std::size_t row = 0; row < kRowCount; ++row) {
+            const std::size_t column = columnOf(row, component);
+            const std::string list(kColumnLists[column]);
+            for (const Jurisdiction& j : kCostTable) lists.appendEntry(list, j.cells[column]);
+        }
+    }
+
+    lists.setHelp(kFirstInstruction);
+    lists.showHelp();
+}
+
+}  // namespace tf

@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+
+class QWidget;
+
+namespace tf {
+
+inline constexpr const char* kApplicationTitle = "Tallyforge";
+
+// A modal message box: the text, one OK button (Enter and Escape close it), no icon,
+// caption "Tallyforge". Returns when the user has closed it.
+void showMessageBox(QWidget* parent, const QString& text);
+
+}  // namespace tf

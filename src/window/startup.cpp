@@ -1,0 +1,73 @@
+#include "window/startup.h"
+
+#include <QApplication>
+#include <QList>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "window/userform2.h"
+
+namespace tf {
+
+namespace {
+
+bool set(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+QtMessageHandler previousHandler = nullptr;
+struct Held {
+    QtMsgType type;
+    QString category, message;
+};
+QList<Held>* held = nullptr;
+
+// While the platform starts, a display that cannot be reached would end the program with
+// an abort and a core dump; say why instead.
+void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fputs(kNoDesktopMessage, stderr);
+        std::_Exit(2);
+    }
+    // Held back until the platform is up: they mean nothing to a user without a display.
+    if (held) held->append({type, QString::fromUtf8(context.category ? context.category : ""), message});
+}
+
+}  // namespace
+
+bool desktopAvailable(int argc, char** argv) {
+    if (set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM")) return true;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
+            return true;
+    return false;
+}
+
+int runWorksheet(int argc, char** argv) {
+    if (!desktopAvailable(argc, argv)) {
+        std::fputs(kNoDesktopMessage, stderr);
+        return 2;
+    }
+    QList<Held> startup;
+    held = &startup;
+    previousHandler = qInstallMessageHandler(startupMessages);
+    QApplication app(argc, argv);
+    qInstallMessageHandler(previousHandler);
+    held = nullptr;
+    for (const Held& m : startup) {
+        const QByteArray category = m.category.toUtf8();
+        const QMessageLogContext context(nullptr, 0, nullptr, category.isEmpty() ? nullptr : category.constData());
+        qt_message_output(m.type, context, m.message);
+    }
+    QApplication::setApplicationName(QStringLiteral("Tallyforge"));
+    QApplication::setApplicationDisplayName(QString());
+
+    UserForm2 form;
+    form.show();
+    form.focusStart();
+    return app.exec();
+}
+
+}  // namespace tf

@@ -1,0 +1,415 @@
+#include "window/userform2.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+#include <vector>
+
+#include "estimate/estimate.h"
+#include "estimate/worksheet_view.h"
+#include "refdata/initialise.h"
+#include "window/control_table.h"
+#include "window/message_box.h"
+#include "window/print_form.h"
+
+namespace tf {
+
+namespace {
+
+const char* const kHoursNames[kHoursRows] = {"tbHoursIC", "tbHoursWC", "tbHoursNM", "tbHoursAP",
+                                             "tbHoursTax"};
+
+QColor toColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+QFont fontFor(const FontSpec& spec) {
+    QFont font(QStringLiteral("Verdana"));
+    font.setPointSizeF(spec.points);
+    font.setBold(spec.bold);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+Qt::Alignment alignmentFor(TextAlign align) {
+    switch (align) {
+        case TextAlign::Left: return Qt::AlignLeft;
+        case TextAlign::Centre: return Qt::AlignHCenter;
+        case TextAlign::Right: return Qt::AlignRight;
+    }
+    return Qt::AlignLeft;
+}
+
+// Colours a control in every state, disabled included: the disabled lists and boxes
+// show their figures in their own text colour, not greyed out.
+void applyColours(QWidget* w, const ControlSpec& spec) {
+    QPalette pal = w->palette();
+    if (spec.foreground) {
+        const QColor fg = toColor(*spec.foreground);
+        for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+            pal.setColor(role, fg);  // all colour groups
+    } else if (!spec.enabled) {
+        for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+            pal.setColor(QPalette::Disabled, role, pal.color(QPalette::Active, role));
+    }
+    if (spec.background) {
+        const QColor bg = toColor(*spec.background);
+        for (auto role : {QPalette::Base, QPalette::Button, QPalette::Window}) pal.setColor(role, bg);
+    }
+    w->setPalette(pal);
+}
+
+}  // namespace
+
+// The window as the handlers and the initialisation see it.
+class WindowView final : public WorksheetView, public WorksheetLists {
+public:
+    explicit WindowView(UserForm2& form) : form_(form) {}
+
+    void reset(QHash<QString, QWidget*> controls) { controls_ = std::move(controls); }
+    QWidget* find(const std::string& name) const {
+        return controls_.value(QString::fromStdString(name), nullptr);
+    }
+    QWidget* find(const QString& name) const { return controls_.value(name, nullptr); }
+
+    std::string text(const std::string& control) const override {
+        QWidget* w = find(control);
+        if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
+        if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText().toStdString();
+        if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
+        return {};
+    }
+    void setText(const std::string& control, const std::string& text) override {
+        QWidget* w = find(control);
+        const QString t = QString::fromStdString(text);
+        if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(t);
+        else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(t);
+        else if (auto* c = qobject_cast<QComboBox*>(w); c && c->isEditable()) c->setEditText(t);
+    }
+    int listIndex(const std::string& list) const override {
+        auto* c = qobject_cast<QComboBox*>(find(list));
+        return c ? c->currentIndex() : -1;
+    }
+    bool setListIndex(const std::string& list, int index) override {
+        auto* c = qobject_cast<QComboBox*>(find(list));
+        if (!c || index < -1 || index >= c->count()) return false;
+        c->setCurrentIndex(index);
+        return true;
+    }
+    bool isVisible(const std::string& control) const override {
+        QWidget* w = find(control);
+        return w && !w->isHidden();
+    }
+    void setVisible(const std::string& control, bool visible) override {
+        if (QWidget* w = find(control)) w->setVisible(visible);
+    }
+    bool setFocus(const std::string& control) override {
+        QWidget* w = find(control);
+        if (!w || w->isHidden() || !w->isEnabled() || w->focusPolicy() == Qt::NoFocus) return false;
+        w->setFocus(Qt::OtherFocusReason);
+        // The user types over what is there.
+        if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+        return true;
+    }
+    void setHelp(const std::string& text) override { setText("lbHelp", text); }
+    void showHelp() override { setVisible("lbHelp", true); }
+    void showMessage(const std::string& text) override {
+        ++form_.messages_;
+        showMessageBox(&form_, QString::fromStdString(text));
+        // Without a window manager nothing gives the worksheet its activation back.
+        form_.activateWindow();
+    }
+    void appendEntry(const std::string& list, const std::string& text) override {
+        if (auto* c = qobject_cast<QComboBox*>(find(list))) c->addItem(QString::fromStdString(text));
+    }
+
+private:
+    UserForm2& form_;
+    QHash<QString, QWidget*> controls_;
+};
+
+UserForm2::UserForm2(const RegionalSettings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      settings_(settings),
+      view_(std::make_unique<WindowView>(*this)) {
+    setObjectName(QStringLiteral("UserForm2"));
+    setWindowTitle(QString::fromUtf8(kWindowCaption));
+    setFixedSize(toPixels(kClientWidthTwips), toPixels(kClientHeightTwips));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, toColor(kWindowBackground));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setFont(fontFor(kWindowFont));
+
+    buildControls();
+    initialise();
+}
+
+UserForm2::~UserForm2() = default;
+
+QWidget* UserForm2::control(const QString& name) const { return view_->find(name); }
+
+void UserForm2::buildControls() {
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("controls"));
+    page->setGeometry(0, 0, width(), height());
+    page->setFocusPolicy(Qt::NoFocus);
+
+    QHash<QString, QWidget*> byName;
+    std::vector<std::pair<int, QWidget*>> tabOrder;
+    std::vector<QWidget*> labels;
+
+    for (const ControlSpec& spec : kControls) {
+        const QString text = QString::fromUtf8(spec.text);
+        QWidget* w = nullptr;
+        switch (spec.kind) {
+            case ControlKind::Label: {
+                auto* label = new QLabel(text, page);
+                label->setTextFormat(Qt::PlainText);
+                label->setFocusPolicy(Qt::NoFocus);
+                const bool header = spec.top < 3120 && spec.top >= 2040;
+                const bool help = spec.height > 1000;
+                label->setWordWrap(header || help);
+                label->setAlignment(alignmentFor(spec.align) |
+                                    (header ? Qt::AlignBottom : help ? Qt::AlignTop : Qt::AlignVCenter));
+                label->setAutoFillBackground(spec.background.has_value());
+                labels.push_back(label);
+                w = label;
+                break;
+            }
+            case ControlKind::TextBox: {
+                auto* box = new QLineEdit(text, page);
+                box->setAlignment(alignmentFor(spec.align) | Qt::AlignVCenter);
+                w = box;
+                break;
+            }
+            case ControlKind::PushButton: {
+                QString caption = text;
+                caption.replace(QLatin1Char('&'), QStringLiteral("&&"));  // no access keys
+                auto* button = new QPushButton(caption, page);
+                button->setAutoDefault(false);
+                button->setDefault(false);
+                const QString name = QString::fromUtf8(spec.name);
+                connect(button, &QPushButton::clicked, this, [this, name] { runCommand(name); });
+                w = button;
+                break;
+            }
+            case ControlKind::DropDown: {
+                auto* list = new QComboBox(page);
+                list->setInsertPolicy(QComboBox::NoInsert);
+                list->setDuplicatesEnabled(true);
+                if (spec.enabled) {
+                    // The jurisdiction list: its text field takes typing, which chooses nothing.
+                    list->setEditable(true);
+                    list->setCompleter(nullptr);
+                    list->setMaxVisibleItems(15);
+                    list->lineEdit()->setText(text);
+                    list->installEventFilter(this);
+                    list->lineEdit()->installEventFilter(this);
+                    connect(list, qOverload<int>(&QComboBox::activated), this, [this] { chooseState(); });
+                } else {
+                    list->setFocusPolicy(Qt::NoFocus);
+                }
+                w = list;
+                break;
+            }
+        }
+        w->setObjectName(QString::fromUtf8(spec.name));
+        w->setGeometry(toPixels(spec.left), toPixels(spec.top), toPixels(spec.width),
+                       toPixels(spec.height));
+        if (!spec.font.windowFont) w->setFont(fontFor(spec.font));
+        applyColours(w, spec);
+        if (spec.tooltip) w->setToolTip(QString::fromUtf8(spec.tooltip));
+        if (spec.accessibleName) w->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+        w->setEnabled(spec.enabled);
+        if (!spec.enabled) w->setFocusPolicy(Qt::NoFocus);
+        w->setVisible(spec.visible);
+        byName.insert(w->objectName(), w);
+        if (w->focusPolicy() != Qt::NoFocus) tabOrder.emplace_back(spec.tab, w);
+    }
+
+    // Labels lie beneath every other control they overlap.
+    for (auto it = labels.rbegin(); it != labels.rend(); ++it) (*it)->lower();
+
+    std::stable_sort(tabOrder.begin(), tabOrder.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+
+    for (int row = 0; row < kHoursRows; ++row) {
+        auto* box = qobject_cast<QLineEdit*>(byName.value(QString::fromUtf8(kHoursNames[row])));
+        box->installEventFilter(this);
+        hoursBoxes_[row] = box;
+    }
+
+    view_->reset(std::move(byName));
+    controls_ = page;
+}
+
+void UserForm2::initialise() {
+    initialiseWorksheet(*view_);
+    // A list selects its first entry when it is filled; the worksheet starts with none.
+    for (const ControlSpec& spec : kControls) {
+        if (spec.kind != ControlKind::DropDown) continue;
+        auto* list = qobject_cast<QComboBox*>(control(QString::fromUtf8(spec.name)));
+        list->setCurrentIndex(-1);
+        if (list->isEditable()) list->setEditText(QString::fromUtf8(spec.text));
+    }
+}
+
+void UserForm2::focusStart() {
+    if (QWidget* state = control(QStringLiteral("cbState"))) state->setFocus(Qt::OtherFocusReason);
+}
+
+int UserForm2::hoursRow(const QObject* widget) const {
+    for (int row = 0; row < kHoursRows; ++row)
+        if (widget && hoursBoxes_[row] == widget) return row;
+    return -1;
+}
+
+void UserForm2::runHoursHandler(int row) {
+    ++busy_;
+    Estimate(*view_, settings_).hoursLeft(row);
+    --busy_;
+}
+
+void UserForm2::update() {
+    ++busy_;
+    Estimate(*view_, settings_).update();
+    --busy_;
+}
+
+void UserForm2::chooseState() {
+    ++busy_;
+    Estimate(*view_, settings_).stateChosen();
+    --busy_;
+}
+
+void UserForm2::printForm() {
+    ++busy_;
+    const QString problem = printOnDefaultPrinter(*this);
+    if (!problem.isEmpty()) view_->showMessage(problem.toStdString());
+    --busy_;
+}
+
+void UserForm2::clearForm() {
+    ++busy_;
+    setUpdatesEnabled(false);
+    // The button being clicked is one of the old controls: they go once the click is over.
+    QWidget* old = controls_;
+    old->hide();
+    old->deleteLater();
+    buildControls();
+    initialise();
+    controls_->show();
+    setUpdatesEnabled(true);
+    focusStart();
+    --busy_;
+}
+
+void UserForm2::closeAndExit() {
+    closing_ = true;
+    close();
+    QCoreApplication::exit(0);
+}
+
+void UserForm2::runCommand(const QString& button) {
+    if (closing_) return;
+    if (button == QLatin1String("cbUpdate")) update();
+    else if (button == QLatin1String("cbPrint")) printForm();
+    else if (button == QLatin1String("cbClear")) clearForm();
+    else if (button == QLatin1String("cbClose")) closeAndExit();
+}
+
+void UserForm2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!windowFilterInstalled_ && windowHandle()) {
+        windowHandle()->installEventFilter(this);
+        windowFilterInstalled_ = true;
+    }
+}
+
+void UserForm2::closeEvent(QCloseEvent* event) {
+    closing_ = true;
+    event->accept();
+}
+
+// A click that moves the focus out of an hours box runs that box's handler before the
+// clicked control sees the press. When the handler had to show a message, the click is
+// used up by it; a push button still carries out its command afterwards.
+bool UserForm2::preMousePress(QEvent* event) {
+    if (busy_ || closing_) return false;
+    QWidget* focus = QApplication::focusWidget();
+    const int row = hoursRow(focus);
+    if (row < 0) return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    QWidget* target = childAt(mouse->position().toPoint());
+    while (target && target != this &&
+           !(target->isEnabled() && (target->focusPolicy() & Qt::ClickFocus)))
+        target = target->parentWidget();
+    if (!target || target == this || target == focus || focus->isAncestorOf(target)) return false;
+
+    const int before = messages_;
+    handledByPress_ = focus;
+    runHoursHandler(row);
+    if (messages_ == before) {
+        // The press goes on and moves the focus; its focus-out must not run the handler again.
+        QTimer::singleShot(0, this, [this] { handledByPress_ = nullptr; });
+        return false;
+    }
+    handledByPress_ = nullptr;
+    if (auto* button = qobject_cast<QPushButton*>(target)) runCommand(button->objectName());
+    return true;
+}
+
+bool UserForm2::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (watched == windowHandle()) return preMousePress(event);
+            break;
+        case QEvent::FocusOut: {
+            const int row = hoursRow(watched);
+            if (row < 0) break;
+            if (handledByPress_ == watched) {
+                handledByPress_ = nullptr;
+                break;
+            }
+            if (busy_ || closing_) break;
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
+                reason != Qt::MouseFocusReason)
+                break;  // the window lost its activation, or the worksheet moved the focus
+            QWidget* now = QApplication::focusWidget();
+            if (!now || now->window() != this) break;
+            runHoursHandler(row);
+            break;
+        }
+        case QEvent::KeyPress: {
+            // Enter in the jurisdiction list's text field chooses nothing and adds nothing.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key != Qt::Key_Return && key != Qt::Key_Enter) break;
+            QWidget* state = control(QStringLiteral("cbState"));
+            auto* list = qobject_cast<QComboBox*>(state);
+            if (list && (watched == list || watched == list->lineEdit())) return true;
+            break;
+        }
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace tf
