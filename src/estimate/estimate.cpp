@@ -1,0 +1,147 @@
+// The worksheet's calculations. Everything works on the texts of the window's controls
+// through WorksheetView: read, convert, compute, write back. Nothing survives a call.
+#include "estimate/estimate.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "refdata/cost_table.h"
+
+namespace tf {
+
+const RowControls kRows[kHoursRows] = {
+    {"tbHoursIC", "tbICHour", "tbCostIC", "cbICSal", "cbICAST", "cbICNPS"},
+    {"tbHoursWC", "tbWKHour", "tbCostWC", "cbWKSal", "cbWKAST", "cbWKNPS"},
+    {"tbHoursNM", "tbNMHour", "tbCostNM", "cbNMSal", "cbNMAST", "cbNMNPS"},
+    {"tbHoursAP", "tbAPHour", "tbCostAP", "cbAPSal", "cbAPAST", "cbAPNPS"},
+    {"tbHoursTax", "tbTaxHour", "tbCostTax", "cbTaxSal", "cbTaxAST", "cbTaxNPS"},
+};
+
+namespace {
+
+constexpr const char* kStateList = "cbState";
+constexpr const char* kTotalCost = "tbTotal";
+constexpr const char* kTotalHours = "tbTotHours";
+
+constexpr const char* kChooseHelp =
+    "Highlight the '0' in the Hours Field and enter the estimated number of hours for this "
+    "activity.  Press the Tab Key.";
+constexpr const char* kContinueHelp =
+    "Continue to highlight the '0' and enter the estimated hours for this activity. Press the "
+    "Tab Key.";
+constexpr const char* kCompleteHelp =
+    "You have now entered all of the information for this form.  The form can be printed at "
+    "the default printer.";
+constexpr const char* kNegativeHours = "Hours value cannot be less than zero";
+constexpr const char* kBlankHours =
+    "You cannot have a blank hours field, must be zero or greater";
+
+// A window operation that did not happen (a list without the entry, a box that would
+// not take the focus). It ends a handler's steps like a failed conversion does.
+struct WindowOperationFailed {};
+
+// Moves the focus to a control; a hidden control is never asked.
+bool moveFocus(WorksheetView& view, const char* control) {
+    return view.isVisible(control) && view.setFocus(control);
+}
+
+void requireFocus(WorksheetView& view, const char* control) {
+    if (!moveFocus(view, control)) throw WindowOperationFailed{};
+}
+
+// The five texts of one column of rows (hours or category costs), as amounts, added in
+// row order.
+Money sumOfColumn(const WorksheetView& view, const char* RowControls::* column,
+                  const RegionalSettings& settings) {
+    std::array<Money, kHoursRows> values;
+    for (int row = 0; row < kHoursRows; ++row) {
+        values[row] = ParseMoney(view.text(kRows[row].*column), settings);
+    }
+    return SumOf5(values[0], values[1], values[2], values[3], values[4]);
+}
+
+}  // namespace
+
+Estimate::Estimate(WorksheetView& view, const RegionalSettings& settings)
+    : view_(view), settings_(settings) {}
+
+void Estimate::stateChosen() {
+    const int index = view_.listIndex(kStateList);
+    if (index < 0) return;  // nothing chosen: leave the worksheet as it is
+
+    // With the built-in table nothing here can fail. Should a step fail anyway (a list
+    // without the entry, a text that does not read as an amount), the choice ends at
+    // that step: what is written stays, the rest does not happen.
+    try {
+        for (std::string_view list : kColumnLists) {
+            if (!view_.setListIndex(std::string(list), index)) return;
+        }
+        for (const RowControls& row : kRows) {
+            const Money salary = ParseMoney(view_.text(row.salary), settings_);
+            const Money ast = ParseMoney(view_.text(row.ast), settings_);
+            const Money nps = ParseMoney(view_.text(row.nps), settings_);
+            view_.setText(row.average, FormatMoney(SumOf3(salary, ast, nps), settings_));
+        }
+        for (const RowControls& row : kRows) view_.setVisible(row.hours, true);
+        requireFocus(view_, kRows[0].hours);
+        view_.setHelp(kChooseHelp);
+    } catch (const ConversionError&) {
+        return;
+    } catch (const OverflowError&) {
+        return;
+    } catch (const WindowOperationFailed&) {
+        return;
+    }
+    update();
+}
+
+Estimate::Outcome Estimate::hoursLeft(int row) {
+    if (row < 0 || row >= kHoursRows) return Outcome::Done;
+    const RowControls& controls = kRows[row];
+
+    try {
+        view_.setHelp(row == kHoursRows - 1 ? kCompleteHelp : kContinueHelp);
+
+        // Sign check. A negative value is reported, but the costs are still worked out
+        // with it.
+        if (ParseNumber(view_.text(controls.hours), settings_) < 0) {
+            view_.showMessage(kNegativeHours);
+            requireFocus(view_, controls.hours);
+        }
+
+        // Category cost: average hourly cost times hours.
+        const double average = ParseNumber(view_.text(controls.average), settings_);
+        const double hours = ParseNumber(view_.text(controls.hours), settings_);
+        const double cost = average * hours;
+        if (!std::isfinite(cost)) throw OverflowError("category cost out of range");
+        view_.setText(controls.cost, FormatMoney(cost, settings_));
+
+        // Totals over all five rows, as the texts on screen show them.
+        view_.setText(kTotalCost,
+                      FormatMoney(sumOfColumn(view_, &RowControls::cost, settings_), settings_));
+        view_.setText(kTotalHours, FormatWholeNumber(
+                                       sumOfColumn(view_, &RowControls::hours, settings_),
+                                       settings_));
+        return Outcome::Done;
+    } catch (const ConversionError&) {
+    } catch (const OverflowError&) {
+    } catch (const WindowOperationFailed&) {
+    }
+
+    // Recovery: one message whatever went wrong, the box back to "0" and the focus in it.
+    // The costs and totals keep what they show.
+    view_.showMessage(kBlankHours);
+    view_.setText(controls.hours, "0");
+    return moveFocus(view_, controls.hours) ? Outcome::Recovered : Outcome::NotFocusable;
+}
+
+void Estimate::update() {
+    for (int row = 0; row < kHoursRows; ++row) {
+        // A box that cannot take the focus means the worksheet is not open for input yet
+        // (no jurisdiction chosen): one message is enough.
+        if (hoursLeft(row) == Outcome::NotFocusable) return;
+    }
+}
+
+}  // namespace tf
