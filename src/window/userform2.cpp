@@ -157,7 +157,12 @@ UserForm2::UserForm2(const RegionalSettings& settings, QWidget* parent)
     initialise();
 }
 
-UserForm2::~UserForm2() = default;
+UserForm2::~UserForm2() {
+    // The controls go first, while everything their signals reach still exists.
+    closing_ = true;
+    ++busy_;
+    delete controls_;
+}
 
 QWidget* UserForm2::control(const QString& name) const { return view_->find(name); }
 
@@ -216,7 +221,10 @@ void UserForm2::buildControls() {
                     list->setCompleter(nullptr);
                     list->setMaxVisibleItems(15);
                     list->lineEdit()->setText(text);
-                    list->installEventFilter(this);
+                    // Leaving the text field or pressing Enter on a matching name would
+                    // otherwise choose that entry.
+                    disconnect(list->lineEdit(), &QLineEdit::editingFinished, list, nullptr);
+                    disconnect(list->lineEdit(), &QLineEdit::returnPressed, list, nullptr);
                     list->lineEdit()->installEventFilter(this);
                     connect(list, qOverload<int>(&QComboBox::activated), this, [this] { chooseState(); });
                 } else {
@@ -227,6 +235,7 @@ void UserForm2::buildControls() {
             }
         }
         w->setObjectName(QString::fromUtf8(spec.name));
+        w->installEventFilter(this);
         w->setGeometry(toPixels(spec.left), toPixels(spec.top), toPixels(spec.width),
                        toPixels(spec.height));
         if (!spec.font.windowFont) w->setFont(fontFor(spec.font));
@@ -250,7 +259,6 @@ void UserForm2::buildControls() {
 
     for (int row = 0; row < kHoursRows; ++row) {
         auto* box = qobject_cast<QLineEdit*>(byName.value(QString::fromUtf8(kHoursNames[row])));
-        box->installEventFilter(this);
         hoursBoxes_[row] = box;
     }
 
@@ -292,6 +300,7 @@ void UserForm2::update() {
 }
 
 void UserForm2::chooseState() {
+    if (closing_) return;
     ++busy_;
     Estimate(*view_, settings_).stateChosen();
     --busy_;
@@ -380,29 +389,17 @@ bool UserForm2::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonDblClick:
             if (watched == windowHandle()) return preMousePress(event);
             break;
-        case QEvent::FocusOut: {
-            const int row = hoursRow(watched);
-            if (row < 0) break;
-            if (handledByPress_ == watched) {
-                handledByPress_ = nullptr;
-                break;
-            }
-            if (busy_ || closing_) break;
-            const auto reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
-                reason != Qt::MouseFocusReason)
-                break;  // the window lost its activation, or the worksheet moved the focus
-            QWidget* now = QApplication::focusWidget();
-            if (!now || now->window() != this) break;
-            runHoursHandler(row);
-            break;
-        }
         case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            // No control has an access key: Alt with a letter or digit does nothing at all.
+            const auto mods = key->modifiers();
+            if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) &&
+                ((key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) ||
+                 (key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9)))
+                return true;
             // Enter in the jurisdiction list's text field chooses nothing and adds nothing.
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key != Qt::Key_Return && key != Qt::Key_Enter) break;
-            QWidget* state = control(QStringLiteral("cbState"));
-            auto* list = qobject_cast<QComboBox*>(state);
+            if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) break;
+            auto* list = qobject_cast<QComboBox*>(control(QStringLiteral("cbState")));
             if (list && (watched == list || watched == list->lineEdit())) return true;
             break;
         }
