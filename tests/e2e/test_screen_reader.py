@@ -1,0 +1,240 @@
+#!/usr/bin/python3
+"""What a screen-reader user learns about the worksheet without seeing its grid: every
+control that holds or takes a value has a name that says which row and column it is,
+tooltips are read as descriptions, labels read as their visible text, the keyboard
+reaches every command, and a message box reads as its caption, text and one OK button.
+
+    /usr/bin/python3 test_screen_reader.py <path to tallyforge>
+
+Exit status 0: passed, 1: failed, 77: no X server.
+"""
+import os
+import sys
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from desktop import Desktop, DesktopUnavailable, wait_for  # noqa: E402
+import worksheet as ws  # noqa: E402
+from test_worksheet import Checks, SKIP, eventually  # noqa: E402
+
+LABELS = ["Cost Estimate Worksheet", "Select a State", "Initial Claims", "Weekly Claims",
+          "Non Monetary", "Appeals", "Tax", "Salary", "AS&T", "NPS", "Average Hourly Cost",
+          "Estimated Hours", "Category Cost", "Total Hours & Cost:"]
+DESCRIPTIONS = {
+    ("label", "Salary"): "Average Salary per Function",
+    ("label", "AS&T"): "Administration, Services, & Technical Support Cost",
+    ("label", "NPS"): "Non-Personal Services Costs",
+    ("label", "Average Hourly Cost"): "Total Average Hourly Costs",
+    ("push button", "Update"): "Updates Costs",
+    ("push button", "Print Form"): "Print to Default Printer",
+    ("push button", "Clear Form"): "Reset the Form",
+    ("push button", "Close & Exit"): "Quit the Application",
+}
+BUTTONS = ["Update", "Print Form", "Clear Form", "Close & Exit"]
+# The focus cycle before a jurisdiction is chosen.
+START_CYCLE = ["State", "Update", "Print Form", "Clear Form", "Close & Exit", "Total Hours",
+               "State"]
+
+
+def spoken_name(sheet, node):
+    """The name a screen reader announces: the node's own name, else the label that the
+    node says labels it."""
+    names = [node.name]
+    try:
+        for rel in node.getRelationSet():
+            if rel.getRelationType() == sheet.pyatspi.RELATION_LABELLED_BY:
+                names += [rel.getTarget(i).name for i in range(rel.getNTargets())]
+    except Exception:
+        pass
+    return names
+
+
+def value_controls(sheet):
+    """The controls that hold or take a value: text boxes and lists, not the line edit
+    inside the jurisdiction list."""
+    out = []
+    for n in sheet.nodes():
+        role = n.getRoleName()
+        if role == "combo box":
+            out.append(n)
+        elif role == "text":
+            parent = n.parent
+            if parent is None or parent.getRoleName() != "combo box":
+                out.append(n)
+    return out
+
+
+def check_list_names(sheet, c, when):
+    print(f"names of the lists {when}")
+    lists = [("State", sheet.state_list())]
+    for row in range(5):
+        for comp in range(3):
+            lists.append((ws.component_name(row, comp), sheet.component_list(row, comp)))
+    for name, node in lists:
+        names = spoken_name(sheet, node)
+        c.true(f"list {name!r} announced by its name {when}", name in names,
+               f"role {node.getRoleName()!r}, bus name {node.name!r}, "
+               f"labelled by {names[1:]!r}, shows {sheet.text(node)!r}")
+
+
+def check_names(sheet, c):
+    print("names of the controls that hold or take a value")
+    P = sheet.pyatspi
+    expected = {}  # node key -> (expected name, kind)
+    lists = [("State", sheet.state_list(), True)]
+    for row in range(5):
+        for comp in range(3):
+            lists.append((ws.component_name(row, comp), sheet.component_list(row, comp), False))
+    for name, node, enabled in lists:
+        c.equal(f"list {name!r} enabled", sheet.has(node, P.STATE_ENABLED), enabled)
+        expected[id(node)] = name
+
+    boxes = []
+    for row in range(5):
+        boxes += [(ws.average_name(row), False), (ws.hours_name(row), True),
+                  (ws.cost_name(row), False)]
+    boxes += [(ws.TOTAL_HOURS, True), (ws.TOTAL_COST, False)]
+    for name, editable in boxes:
+        try:
+            node = sheet.by_name(name, roles=("text",))
+        except LookupError as e:
+            c.true(f"text box {name!r} on the bus", False, str(e))
+            continue
+        c.equal(f"text box {name!r} takes input", sheet.has(node, P.STATE_ENABLED)
+                and sheet.has(node, P.STATE_EDITABLE) and sheet.has(node, P.STATE_FOCUSABLE),
+                editable)
+
+    controls = value_controls(sheet)
+    c.equal("controls that hold or take a value", len(controls), 16 + 17)
+    named = set(expected.values()) | {name for name, _ in boxes}
+    for n in controls:
+        if n.getRoleName() == "text" and n.name not in named:
+            c.true(f"text box named {n.name!r} is one of the worksheet's", False,
+                   f"shows {sheet.text(n)!r}")
+
+
+def check_labels_and_descriptions(sheet, c):
+    print("labels, buttons and tooltips")
+    nodes = sheet.nodes()
+    labels = [n for n in nodes if n.getRoleName() == "label" and sheet.showing(n)]
+    label_names = [n.name for n in labels]
+    for text in LABELS:
+        c.equal(f"label {text!r} reads as its text", label_names.count(text), 1)
+    c.equal("help label reads as its text", sheet.text(sheet.help_label()), ws.START_HELP)
+    c.equal("labels on the window", len(labels), len(LABELS) + 1)
+    buttons = [n.name for n in nodes if n.getRoleName() == "push button"]
+    c.equal("push buttons", buttons, BUTTONS)
+    for n in nodes:
+        key = (n.getRoleName(), n.name)
+        if key[0] not in ("label", "push button", "text", "combo box"):
+            continue
+        want = DESCRIPTIONS.get(key, "")
+        if want or n.description:
+            c.equal(f"description of {key[0]} {key[1]!r}", n.description, want)
+    for key in DESCRIPTIONS:
+        c.true(f"{key[0]} {key[1]!r} is on the bus", any(
+            (n.getRoleName(), n.name) == key for n in nodes))
+
+
+def check_keyboard(d, sheet, c):
+    print("the keyboard reaches every command")
+    seen = [sheet.focus_owner()]
+    for _ in range(len(START_CYCLE) - 1):
+        before = seen[-1]
+        d.key("Tab")
+        try:
+            seen.append(wait_for(lambda: (f := sheet.focus_owner()) != before and f, 3))
+        except TimeoutError:
+            seen.append(before)
+    seen = ["State" if s and s.startswith("list:") else s for s in seen]
+    c.equal("Tab cycle before a choice", seen, START_CYCLE)
+
+    # Update before any jurisdiction: the first row has no hourly cost to work with.
+    d.key("Tab")
+    wait_for(lambda: sheet.focus_owner() == "Update", 3, what="focus on Update")
+    d.key("space")
+    count = 0
+    while True:
+        try:
+            dialog = sheet.wait_dialog(timeout=2 if count else 10)
+        except TimeoutError:
+            break
+        count += 1
+        texts = sheet.dialog_texts(dialog)
+        c.equal(f"message {count}: caption", dialog.name, ws.APP_TITLE)
+        c.equal(f"message {count}: text", texts, [ws.BLANK_HOURS])
+        c.equal(f"message {count}: buttons", sheet.dialog_buttons(dialog), ["OK"])
+        d.key("Return")
+        sheet.wait_no_dialog()
+        if count > 5:
+            break
+    c.true("Update before a choice tells the user once per failing row at most",
+           1 <= count <= 5, f"{count} message boxes")
+    print(f"  ..    {count} message box(es) for Update before a choice")
+    c.true("the program keeps running", d.app.poll() is None)
+    for row in range(5):
+        c.true(f"{ws.ROWS[row]} hours box still hidden",
+               not sheet.showing(sheet.by_name(ws.hours_name(row))))
+
+
+def choose_first_by_arrow_key(d, sheet, c):
+    print("Down on the closed state list chooses Alabama")
+    d.key("shift+Tab")  # from the focus the message box left back towards the list
+    try:
+        wait_for(lambda: sheet.focused(sheet.state_list()), 3)
+    except TimeoutError:
+        d.click(*sheet.centre(sheet.state_list()))
+        wait_for(lambda: sheet.focused(sheet.state_list()), 3, what="focus in the state list")
+    d.key("Down")
+    c.equal("Initial Claims average hourly cost",
+            eventually(sheet, lambda: sheet.text_of(ws.average_name(0)), "$36.53"), "$36.53")
+    c.equal("state list text", sheet.text(sheet.state_list()), "Alabama")
+
+
+def main(argv):
+    if len(argv) != 2:
+        print("usage: test_screen_reader.py <tallyforge>", file=sys.stderr)
+        return 2
+    program = os.path.abspath(argv[1])
+    started = time.monotonic()
+    c = Checks()
+    d = Desktop()
+    try:
+        try:
+            d.start()
+        except DesktopUnavailable as e:
+            print(f"SKIP: no X server for the end-to-end test: {e}")
+            return SKIP
+        proc = d.launch([program], {
+            "LC_ALL": "en_US.UTF-8", "LANG": "en_US.UTF-8",
+            "CUPS_SERVER": os.path.join(d.tmp, "no-print-server.sock"),
+        }, name="tallyforge")
+        d.focus_window(d.window_of(proc.pid))
+        sheet = ws.Worksheet(d, proc.pid).attach()
+        wait_for(lambda: sheet.focused(sheet.state_list()), 5, what="focus in the state list")
+        check_list_names(sheet, c, "at start")
+        check_names(sheet, c)
+        check_labels_and_descriptions(sheet, c)
+        check_keyboard(d, sheet, c)
+        choose_first_by_arrow_key(d, sheet, c)
+        check_list_names(sheet, c, "showing Alabama's costs")
+    except Exception:
+        traceback.print_exc()
+        c.failures.append("the check stopped")
+        log = d.program_log("tallyforge")
+        if log:
+            print("--- program output ---\n" + log[-3000:])
+    finally:
+        d.close()
+    took = time.monotonic() - started
+    if c.failures:
+        print(f"FAILED {len(c.failures)} checks in {took:.1f} s: " + "; ".join(c.failures))
+        return 1
+    print(f"passed in {took:.1f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
