@@ -1,7 +1,9 @@
 #pragma once
 // Money and the conversions between texts and numbers under the user's regional
 // settings. Plain C++, no Qt: every function is a pure function of its arguments.
+#ifndef Q_MOC_RUN  // Qt 6.4's moc cannot parse <compare>/<concepts>; it needs nothing from it
 #include <compare>
+#endif
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -54,6 +56,8 @@ struct CurrencyForm {
     bool symbolPrecedes = true;
     int separatedBySpace = 0;  // 0, 1 or 2, as localeconv()'s p_sep_by_space
     SignPosition signPosition = SignPosition::BeforeAll;
+
+    friend bool operator==(const CurrencyForm&, const CurrencyForm&) = default;
 };
 
 // The user's settings for currency amounts and plain numbers. All strings are UTF-8

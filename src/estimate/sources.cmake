@@ -1,6 +1,8 @@
 # Money and the conversions (no Qt).
 add_library(tf_money STATIC
   estimate/money.cpp
+  estimate/money_text.cpp
+  estimate/money_locale.cpp
 )
 target_include_directories(tf_money PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tf_money PUBLIC tf_refdata)
