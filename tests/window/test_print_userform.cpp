@@ -1,0 +1,194 @@
+// Print Form on the worksheet as a user presses it: an estimate for Alabama comes out of a
+// real (private) print server as a PDF with the worksheet's texts; without a printer the
+// user reads why in a message box and the worksheet stays as it was.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "cups/print_server.h"
+#include "estimate/money.h"
+#include "window/userform2.h"
+
+using tf::UserForm2;
+using tf::test::PrintServer;
+
+namespace {
+
+const char* const kHours[] = {"tbHoursIC", "tbHoursWC", "tbHoursNM", "tbHoursAP", "tbHoursTax"};
+
+// Closes every message box once it is the active window, and keeps its caption and text.
+class MessageCloser : public QObject {
+public:
+    QStringList captions;
+    QStringList texts;
+    MessageCloser() {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isActiveWindow()) return;
+            captions << box->windowTitle();
+            texts << box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        timer_.start(10);
+    }
+
+private:
+    QTimer timer_;
+};
+
+enum class Trouble { NoDefaultPrinter, ServiceStopped };
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Trouble)
+
+class TestPrintUserForm : public QObject {
+    Q_OBJECT
+
+    PrintServer server_;
+    std::unique_ptr<UserForm2> form_;
+
+    template <class T = QWidget>
+    T* get(const char* name) {
+        auto* w = qobject_cast<T*>(form_->control(QString::fromLatin1(name)));
+        if (!w) qFatal("no control %s", name);
+        return w;
+    }
+    // A click as the window system delivers it, through the window.
+    void click(const char* name) {
+        QWidget* w = get(name);
+        QTest::mouseClick(form_->windowHandle(), Qt::LeftButton, {}, w->mapTo(form_.get(), w->rect().center()));
+        QTest::qWait(0);
+    }
+    // Alabama (the first entry) by arrow key, then hours typed box by box with Tab.
+    void estimateForAlabama(const QStringList& hours) {
+        auto* state = get<QComboBox>("cbState");
+        QCOMPARE(QApplication::focusWidget(), state);
+        QTest::keyClick(state, Qt::Key_Down);
+        QCOMPARE(state->currentIndex(), 0);
+        QCOMPARE(state->currentText(), QStringLiteral("Alabama"));
+        for (int row = 0; row < 5; ++row) {
+            auto* box = get<QLineEdit>(kHours[row]);
+            QCOMPARE(QApplication::focusWidget(), box);
+            box->selectAll();
+            QTest::keyClicks(box, hours[row]);
+            QTest::keyClick(box, Qt::Key_Tab);
+        }
+    }
+    QStringList snapshot() {
+        QStringList out;
+        for (QWidget* w : form_->findChildren<QWidget*>()) {
+            if (w->objectName().isEmpty() || form_->control(w->objectName()) != w) continue;
+            QString s = w->objectName() + (w->isHidden() ? "|hidden" : "|shown");
+            if (auto* e = qobject_cast<QLineEdit*>(w)) s += QLatin1Char('|') + e->text();
+            if (auto* l = qobject_cast<QLabel*>(w)) s += QLatin1Char('|') + l->text();
+            if (auto* c = qobject_cast<QComboBox*>(w))
+                s += QStringLiteral("|%1|%2|%3").arg(c->count()).arg(c->currentIndex()).arg(c->currentText());
+            out << s;
+        }
+        out.sort();
+        return out;
+    }
+
+private slots:
+    void initTestCase() {
+        const QString error = server_.start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    }
+    void init() {
+        form_ = std::make_unique<UserForm2>(tf::RegionalSettings{});
+        form_->show();
+        form_->focusStart();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    }
+    void cleanup() {
+        form_.reset();
+        if (!server_.running()) {
+            const QString error = server_.start();
+            QVERIFY2(error.isEmpty(), qPrintable(error));
+        }
+        server_.addQueue();
+    }
+    void cleanupTestCase() { server_.stop(); }
+
+    void printsTheEstimate_data() {
+        QTest::addColumn<QStringList>("hours");
+        QTest::addColumn<QString>("totalHours");
+        QTest::addColumn<QString>("totalCost");
+        // Alabama's average hourly costs: $36.53, $36.42, $38.62, $46.47, $41.99.
+        QTest::newRow("whole hours") << QStringList{"10", "20", "30", "40", "50"} << QStringLiteral("150")
+                                     << QStringLiteral("$6,210.60");
+        QTest::newRow("Initial Claims only") << QStringList{"1000", "0", "0", "0", "0"} << QStringLiteral("1,000")
+                                             << QStringLiteral("$36,530.00");
+    }
+    void printsTheEstimate() {
+        QFETCH(QStringList, hours);
+        QFETCH(QString, totalHours);
+        QFETCH(QString, totalCost);
+        estimateForAlabama(hours);
+        QCOMPARE(get<QLineEdit>("tbICHour")->text(), QStringLiteral("$36.53"));
+        QCOMPARE(get<QLineEdit>("tbTotal")->text(), totalCost);
+        QCOMPARE(get<QLineEdit>("tbTotHours")->text(), totalHours);
+        const QStringList before = snapshot();
+        const QSet<QString> pdfsBefore = server_.pdfs();
+
+        MessageCloser closer;
+        click("cbPrint");
+        QVERIFY2(closer.texts.isEmpty(), qPrintable(closer.texts.join('\n')));
+
+        const QString pdf = server_.waitForNewPdf(pdfsBefore);
+        QVERIFY2(!pdf.isEmpty(), qPrintable(QStringLiteral("no PDF from the printer; see ") + server_.logFolder()));
+        QCOMPARE(tf::test::pdfInfo(pdf).pages, 1);
+        const QString text = tf::test::pdfText(pdf);
+        for (const QString& expected : {QStringLiteral("Cost Estimate Worksheet"), QStringLiteral("$36.53"),
+                                        QStringLiteral("Alabama"), totalCost, QStringLiteral("Total Hours & Cost:")})
+            QVERIFY2(text.contains(expected), qPrintable(QStringLiteral("missing ") + expected + ":\n" + text));
+
+        const QImage page = tf::test::pdfPage(pdf, server_.outputFolder());
+        QVERIFY(!page.isNull());
+        const tf::test::ColourArea area = tf::test::colourArea(page, QColor(136, 255, 255));
+        QVERIFY2(area.count > qint64(page.width()) * page.height() / 4,
+                 qPrintable(QStringLiteral("%1 pixels of the worksheet colour").arg(area.count)));
+
+        QCOMPARE(snapshot(), before);
+    }
+
+    void saysWhyNothingWasPrinted_data() {
+        QTest::addColumn<Trouble>("trouble");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no default printer")
+            << Trouble::NoDefaultPrinter << QStringLiteral("The form was not printed because no default printer is set up.");
+        QTest::newRow("print service stopped")
+            << Trouble::ServiceStopped << QStringLiteral("The form was not printed because the print service is not running.");
+    }
+    void saysWhyNothingWasPrinted() {
+        QFETCH(Trouble, trouble);
+        QFETCH(QString, message);
+        estimateForAlabama({"12", "0", "3.5", "0", "7"});
+        const QStringList before = snapshot();
+        if (trouble == Trouble::NoDefaultPrinter) {
+            const QString error = server_.removeQueue();
+            QVERIFY2(error.isEmpty(), qPrintable(error));
+        } else {
+            server_.stop();
+        }
+
+        MessageCloser closer;
+        click("cbPrint");
+        QTRY_COMPARE_WITH_TIMEOUT(closer.texts.size(), 1, 10000);
+        QCOMPARE(closer.captions.value(0), QStringLiteral("Tallyforge"));
+        QCOMPARE(closer.texts.value(0), message);
+        QTest::qWait(50);
+        QCOMPARE(closer.texts.size(), 1);
+        QCOMPARE(snapshot(), before);
+    }
+};
+
+QTEST_MAIN(TestPrintUserForm)
+#include "test_print_userform.moc"
