@@ -31,6 +31,7 @@ VIRGIN_ISLANDS_TEXTS = [
     ("$31.61", "$7.20", "$16.93"),
     ("$37.15", "$8.46", "$19.9"),
 ]
+NO_PRINT_SERVER = "The form was not printed because the print service is not running."
 # Hours typed into the five boxes: a fraction, and a figure big enough to need grouping.
 HOURS = ["120", "80", "2.4", "15", "1234"]
 
@@ -194,10 +195,7 @@ def check_message(sheet, c, what, expected_text, close_key="Return"):
     dialog = sheet.wait_dialog()
     c.equal(f"{what}: caption", dialog.name, ws.APP_TITLE)
     texts = sheet.dialog_texts(dialog)
-    if expected_text is None:
-        c.true(f"{what}: has a text", len(texts) == 1 and texts[0].strip(), f"texts {texts!r}")
-    else:
-        c.equal(f"{what}: text", texts, [expected_text])
+    c.equal(f"{what}: text", texts, [expected_text])
     c.equal(f"{what}: buttons", sheet.dialog_buttons(dialog), ["OK"])
     icons = [n for n in sheet.walk(dialog) if n.getRoleName() in ("icon", "image")
              and sheet.showing(n)]
@@ -254,9 +252,7 @@ def print_without_printer(d, sheet, c):
     print("click Print Form with no print server")
     texts_before = [sheet.text_of(ws.cost_name(r)) for r in range(5)]
     d.click(*sheet.centre(sheet.by_name("Print Form")))
-    texts = check_message(sheet, c, "printing message", None)
-    c.true("the message speaks of the printer",
-           any("print" in t.lower() for t in texts), f"texts {texts!r}")
+    check_message(sheet, c, "printing message", NO_PRINT_SERVER)
     c.equal("worksheet unchanged by printing",
             [sheet.text_of(ws.cost_name(r)) for r in range(5)], texts_before)
 
