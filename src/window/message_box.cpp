@@ -1,5 +1,6 @@
 #include "window/message_box.h"
 
+#include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,6 +13,7 @@ void showMessageBox(QWidget* parent, const QString& text) {
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.setAccessibleDescription(text);
     box.exec();
 }

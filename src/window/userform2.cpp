@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -31,6 +33,26 @@ const char* const kHoursNames[kHoursRows] = {"tbHoursIC", "tbHoursWC", "tbHoursN
                                              "tbHoursTax"};
 
 QColor toColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// A component list: never opened by the user, so it spends its whole width on the figure
+// it shows instead of on a drop-down button.
+class ComponentList final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, this);
+        frame.midLineWidth = 0;
+        frame.state |= QStyle::State_Sunken;
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, this);
+        painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+        painter.drawText(rect().adjusted(3, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, currentText());
+    }
+};
 
 QFont fontFor(const FontSpec& spec) {
     QFont font(QStringLiteral("Verdana"));
@@ -212,7 +234,7 @@ void UserForm2::buildControls() {
                 break;
             }
             case ControlKind::DropDown: {
-                auto* list = new QComboBox(page);
+                QComboBox* list = spec.enabled ? new QComboBox(page) : new ComponentList(page);
                 list->setInsertPolicy(QComboBox::NoInsert);
                 list->setDuplicatesEnabled(true);
                 if (spec.enabled) {
@@ -389,6 +411,23 @@ bool UserForm2::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonDblClick:
             if (watched == windowHandle()) return preMousePress(event);
             break;
+        case QEvent::FocusOut: {
+            const int row = hoursRow(watched);
+            if (row < 0) break;
+            if (handledByPress_ == watched) {
+                handledByPress_ = nullptr;
+                break;
+            }
+            if (busy_ || closing_) break;
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
+                reason != Qt::MouseFocusReason)
+                break;  // the window lost its activation, or the worksheet moved the focus
+            QWidget* now = QApplication::focusWidget();
+            if (!now || now->window() != this) break;
+            runHoursHandler(row);
+            break;
+        }
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
             // No control has an access key: Alt with a letter or digit does nothing at all.

@@ -61,7 +61,7 @@ class Commands : public QObject {
         state->setFocus();
         for (int i = 0; i < 5; ++i) QTest::keyClick(state, Qt::Key_Down);
         QCOMPARE(state->currentText(), QStringLiteral("California"));
-        const char* hours[] = {"10", "20.5", "3", "4", "5"};
+        const char* hours[] = {"10", "20.25", "3", "4", "5"};
         for (int row = 0; row < 5; ++row) {
             auto* box = get<QLineEdit>(kHours[row]);
             QCOMPARE(QApplication::focusWidget(), box);
@@ -70,6 +70,7 @@ class Commands : public QObject {
             QTest::keyClick(box, Qt::Key_Tab);
         }
         QVERIFY(get<QLineEdit>("tbTotal")->text().startsWith('$'));
+        QCOMPARE(get<QLineEdit>("tbTotHours")->text(), QStringLiteral("42"));
     }
     QStringList snapshot() {
         QStringList out;
