@@ -4,8 +4,6 @@ add_library(tf_window STATIC
   window/userform2.cpp
   window/message_box.cpp
   window/startup.cpp
+  window/print_form.cpp
 )
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/window/print_form.cpp)
-  target_sources(tf_window PRIVATE window/print_form.cpp)
-endif()
 target_link_libraries(tf_window PUBLIC tf_estimate Qt6::Widgets Qt6::PrintSupport PkgConfig::CUPS)
