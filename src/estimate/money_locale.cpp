@@ -44,9 +44,10 @@ RegionalSettings RegionalSettings::fromEnvironment() {
 
     RegionalSettings s;
     if (std::setlocale(LC_ALL, "") == nullptr) {
-        // A locale named in the environment that is not installed: the C library
-        // keeps the one it had, and so do we.
-        std::setlocale(LC_ALL, previous.c_str());
+        // Some category names a locale that is not installed, and the C library then
+        // changes none. The two categories read here may still name good ones.
+        std::setlocale(LC_MONETARY, "");
+        std::setlocale(LC_NUMERIC, "");
     }
     const std::lconv* lc = std::localeconv();
 

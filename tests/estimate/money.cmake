@@ -7,8 +7,9 @@ add_executable(test_money ${TF_MONEY_TESTS_DIR}/test_money.cpp)
 target_link_libraries(test_money PRIVATE tf_money Qt6::Test)
 add_test(NAME money COMMAND test_money)
 
-# fromEnvironment() under real locales: one run per environment. Every variable is
-# given (empty counts as unset), so the caller's own locale settings do not leak in.
+# fromEnvironment() under real locales: one run per environment, given as
+# name|LANG|LC_ALL|LC_MONETARY[|LC_CTYPE]. Every variable is set (empty counts as
+# unset), so the caller's own locale settings do not leak in.
 add_executable(test_money_locale ${TF_MONEY_TESTS_DIR}/test_money_locale.cpp)
 target_link_libraries(test_money_locale PRIVATE tf_money Qt6::Test)
 set(TF_MONEY_LOCALE_CASES
@@ -22,6 +23,7 @@ set(TF_MONEY_LOCALE_CASES
   "lc_all_wins|de_DE.UTF-8|en_US.UTF-8|"
   "monetary_only|C||de_DE.UTF-8"
   "us_numbers_euro_amounts|en_US.UTF-8||de_DE.UTF-8"
+  "missing_ctype|en_US.UTF-8|||xx_XX.UTF-8"
 )
 foreach(case IN LISTS TF_MONEY_LOCALE_CASES)
   string(REPLACE "|" ";" fields "${case}")
@@ -29,9 +31,14 @@ foreach(case IN LISTS TF_MONEY_LOCALE_CASES)
   list(GET fields 1 lang)
   list(GET fields 2 lc_all)
   list(GET fields 3 lc_monetary)
+  list(LENGTH fields count)
+  set(lc_ctype "")
+  if(count GREATER 4)
+    list(GET fields 4 lc_ctype)
+  endif()
   add_test(NAME money_locale_${name} COMMAND test_money_locale)
   set_tests_properties(money_locale_${name} PROPERTIES ENVIRONMENT
-    "TF_LOCALE_CASE=${name};LANG=${lang};LC_ALL=${lc_all};LC_MONETARY=${lc_monetary};LC_NUMERIC=;LC_CTYPE=;LANGUAGE=")
+    "TF_LOCALE_CASE=${name};LANG=${lang};LC_ALL=${lc_all};LC_MONETARY=${lc_monetary};LC_NUMERIC=;LC_CTYPE=${lc_ctype};LANGUAGE=")
 endforeach()
 
 # libFuzzer target. The main build uses g++, so clang++ is called directly; without
