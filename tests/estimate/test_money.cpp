@@ -235,6 +235,7 @@ private slots:
     void sums();
     void formatMoney_data();
     void formatMoney();
+    void everyCurrencyForm();
     void formatMoneyOfDouble_data();
     void formatMoneyOfDouble();
     void formatMoneyOfDoubleShowsEveryDigit();
@@ -475,6 +476,40 @@ void TestMoney::formatMoney() {
     QFETCH(QByteArray, expected);
     QCOMPARE(QByteArray::fromStdString(FormatMoney(Money::fromUnits(units), settingsNamed(settings))),
              expected);
+}
+
+// Each placement of symbol, sign and space that localeconv() can describe writes
+// amounts that read back; the spaced forms are placed as POSIX describes them.
+void TestMoney::everyCurrencyForm() {
+    for (int spacing = 0; spacing <= 2; ++spacing) {
+        for (bool precedes : {false, true}) {
+            for (int position = 0; position <= 4; ++position) {
+                RegionalSettings s;
+                s.currencySymbol = "EUR";
+                s.positiveSign = "+";
+                s.positiveForm = s.negativeForm = {precedes, spacing, SignPosition(position)};
+                for (std::int64_t u : {-12345000LL, 12345000LL, -1LL}) {
+                    const std::string shown = FormatMoney(Money::fromUnits(u), s);
+                    const Money back = ParseMoney(shown, s);
+                    QVERIFY2(back == roundedTo(Money::fromUnits(u), 2), shown.c_str());
+                }
+            }
+        }
+    }
+    auto shown = [](bool precedes, int spacing, SignPosition position) {
+        RegionalSettings s;
+        s.currencySymbol = "EUR";
+        s.negativeForm = {precedes, spacing, position};
+        return FormatMoney(Money::fromUnits(-12345000), s);
+    };
+    // Sign beside the symbol: the space goes between the value and both, or between them.
+    QCOMPARE(shown(true, 1, SignPosition::AfterSymbol), std::string("EUR- 1,234.50"));
+    QCOMPARE(shown(true, 2, SignPosition::AfterSymbol), std::string("EUR -1,234.50"));
+    QCOMPARE(shown(false, 2, SignPosition::BeforeSymbol), std::string("1,234.50- EUR"));
+    // Sign away from the symbol: with spacing 2 the space goes between sign and value.
+    QCOMPARE(shown(false, 2, SignPosition::BeforeAll), std::string("- 1,234.50EUR"));
+    QCOMPARE(shown(true, 2, SignPosition::AfterAll), std::string("EUR1,234.50 -"));
+    QCOMPARE(shown(false, 1, SignPosition::Parentheses), std::string("(1,234.50 EUR)"));
 }
 
 void TestMoney::formatMoneyOfDouble_data() {
