@@ -69,6 +69,11 @@ class Checks:
             print(f"  FAIL  {what}: saw {seen!r}, expected {expected!r}")
             self.failures.append(what)
 
+    def summary(self):
+        shown = "; ".join(self.failures[:5])
+        more = len(self.failures) - 5
+        return shown + (f"; and {more} more" if more > 0 else "")
+
     def true(self, what, condition, detail=""):
         if condition:
             print(f"  ok    {what}")
@@ -229,6 +234,42 @@ def bad_entry(d, sheet, c, costs):
     c.equal("help text", sheet.text(sheet.help_label()), ws.DONE_HELP)
 
 
+def negative_entry(d, sheet, c, costs, averages):
+    print("minus two hours in the Non Monetary box")
+    d.key("shift+Tab", "shift+Tab")  # back over the Appeals box into Non Monetary
+    box = sheet.by_name(ws.hours_name(2))
+    c.true("Shift+Tab twice reaches the Non Monetary box",
+           eventually(sheet, lambda: sheet.focused(box), True),
+           f"focus on {sheet.focus_owner()!r}")
+    d.key("ctrl+a")
+    d.type("-2")
+    d.key("Tab")
+    check_message(sheet, c, "negative hours message", ws.NEGATIVE_HOURS)
+    c.true("focus back in the Non Monetary box",
+           eventually(sheet, lambda: sheet.focused(box), True),
+           f"focus on {sheet.focus_owner()!r}")
+    # The calculation goes on with the negative hours. The Tax box holds "0" since the
+    # bad entry.
+    negative = money_text(category_cost(averages[2], "-2"))
+    shown = costs[:2] + [negative, costs[3], "$0.00"]
+    total_cost = money_text(sum(money(t) for t in shown))
+    total_hours = whole_text(sum(Decimal(h) for h in HOURS[:2] + ["-2", HOURS[3]]))
+    c.equal("Non Monetary category cost",
+            eventually(sheet, lambda: sheet.text_of(ws.cost_name(2)), negative), negative)
+    c.equal("total cost with the negative row",
+            eventually(sheet, lambda: sheet.text_of(ws.TOTAL_COST), total_cost), total_cost)
+    c.equal("total hours with the negative row",
+            eventually(sheet, lambda: sheet.text_of(ws.TOTAL_HOURS), total_hours), total_hours)
+    c.equal("Non Monetary hours as typed", sheet.text(box), "-2")
+    # Put the right figure back.
+    d.key("ctrl+a")
+    d.type(HOURS[2])
+    d.key("Tab")
+    c.equal("Non Monetary category cost again",
+            eventually(sheet, lambda: sheet.text_of(ws.cost_name(2)), costs[2]), costs[2])
+    c.true("no message box", not sheet.dialogs())
+
+
 def update(d, sheet, c, costs):
     print("click Update")
     button = sheet.by_name("Update")
@@ -305,6 +346,7 @@ def main(argv):
         averages = check_choice(sheet, c)
         costs = enter_hours(d, sheet, c, averages)
         bad_entry(d, sheet, c, costs)
+        negative_entry(d, sheet, c, costs, averages)
         update(d, sheet, c, costs)
         print_without_printer(d, sheet, c)
         clear_form(d, sheet, c)
@@ -319,7 +361,7 @@ def main(argv):
         d.close()
     took = time.monotonic() - started
     if c.failures:
-        print(f"FAILED {len(c.failures)} checks in {took:.1f} s: " + "; ".join(c.failures))
+        print(f"FAILED {len(c.failures)} checks in {took:.1f} s: " + c.summary())
         return 1
     print(f"passed in {took:.1f} s")
     return 0

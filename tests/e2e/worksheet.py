@@ -177,6 +177,9 @@ class Worksheet:
                 if c is not None and c.getRoleName() == "text":
                     t = c.queryText()
                     return t.getText(0, t.characterCount)
+            if "Text" in self.pyatspi.listInterfaces(node):
+                t = node.queryText()
+                return t.getText(0, t.characterCount)
             # A list without a text field: Qt names it after its current text, and after
             # its accessible name while it shows nothing.
             return "" if node.name == getattr(node, "tf_accessible_name", None) else node.name
