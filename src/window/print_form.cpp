@@ -81,6 +81,10 @@ QPageLayout printerPageLayout(const QString& printerName, int& resolution) {
     const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
     if (!info.isNull()) {
         QPrinter printer(info, QPrinter::HighResolution);
+        // A new QPrinter keeps the locale's paper whenever the printer supports it: ask
+        // for the printer's own default, which also brings its printable margins.
+        const QPageSize paper = info.defaultPageSize();
+        if (paper.isValid()) printer.setPageSize(paper);
         const QPageLayout layout = printer.pageLayout();
         if (layout.isValid()) {
             resolution = std::max(printer.resolution(), 300);

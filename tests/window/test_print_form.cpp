@@ -56,13 +56,18 @@ private slots:
             const QString error = server_.start();
             QVERIFY2(error.isEmpty(), qPrintable(error));
         }
+        server_.removeQueue(QStringLiteral("Other"));
         server_.addQueue();
+        server_.tool(QStringLiteral("cancel"), {QStringLiteral("-a"), QStringLiteral("PDF")});
         server_.tool(QStringLiteral("cupsaccept"), {QStringLiteral("PDF")});
+        server_.tool(QStringLiteral("cupsenable"), {QStringLiteral("PDF")});
         server_.tool(QStringLiteral("lpadmin"),
                      {QStringLiteral("-p"), QStringLiteral("PDF"), QStringLiteral("-o"), QStringLiteral("PageSize=A4")});
     }
     void cleanupTestCase() { server_.stop(); }
 
+    void submitsOnePageOfThePrintersPaper_data();
+    void submitsOnePageOfThePrintersPaper();
     void printsTheWholeFormOnOnePageOfTheDefaultPrinter_data();
     void printsTheWholeFormOnOnePageOfTheDefaultPrinter();
     void saysWhyTheFormWasNotPrinted_data();
@@ -71,6 +76,48 @@ private slots:
 private:
     PrintServer server_;
 };
+
+// The document as the print service received it, held in its spool while the printer is
+// paused: one page of the printer's default paper, with the texts as text.
+void TestPrintForm::submitsOnePageOfThePrintersPaper_data() {
+    QTest::addColumn<QString>("pageSize");
+    QTest::addColumn<double>("widthPt");
+    QTest::addColumn<double>("heightPt");
+    QTest::newRow("A4") << QStringLiteral("A4") << 595.0 << 842.0;
+    QTest::newRow("US Letter") << QStringLiteral("Letter") << 612.0 << 792.0;
+    QTest::newRow("US Legal") << QStringLiteral("Legal") << 612.0 << 1008.0;
+    QTest::newRow("A5") << QStringLiteral("A5") << 420.0 << 595.0;
+}
+
+void TestPrintForm::submitsOnePageOfThePrintersPaper() {
+    QFETCH(QString, pageSize);
+    QFETCH(double, widthPt);
+    QFETCH(double, heightPt);
+    QString error = server_.tool(QStringLiteral("lpadmin"), {QStringLiteral("-p"), QStringLiteral("PDF"),
+                                                             QStringLiteral("-o"), QStringLiteral("PageSize=") + pageSize});
+    if (error.isEmpty()) error = server_.tool(QStringLiteral("cupsdisable"), {QStringLiteral("PDF")});
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QDir spool(server_.spoolFolder());
+    const QStringList before = spool.entryList({QStringLiteral("d*")}, QDir::Files);
+
+    SampleForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QString problem = tf::printOnDefaultPrinter(form);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+    QStringList documents = spool.entryList({QStringLiteral("d*")}, QDir::Files);
+    for (const QString& old : before) documents.removeAll(old);
+    QCOMPARE(documents.size(), 1);
+    const QString document = spool.filePath(documents.first());
+    const tf::test::PdfInfo info = tf::test::pdfInfo(document);
+    QCOMPARE(info.pages, 1);
+    QVERIFY2(qAbs(info.widthPt - widthPt) < 1.5 && qAbs(info.heightPt - heightPt) < 1.5,
+             qPrintable(QStringLiteral("page of %1 x %2 pt").arg(info.widthPt).arg(info.heightPt)));
+    const QString text = tf::test::pdfText(document);
+    for (const char* expected : {"Cost Estimate Worksheet", "$36.53", "Bottom Right Corner"})
+        QVERIFY2(text.contains(QLatin1String(expected)), qPrintable(QStringLiteral("missing ") + expected + ":\n" + text));
+}
 
 void TestPrintForm::printsTheWholeFormOnOnePageOfTheDefaultPrinter_data() {
     QTest::addColumn<QString>("pageSize");
@@ -112,10 +159,10 @@ void TestPrintForm::printsTheWholeFormOnOnePageOfTheDefaultPrinter() {
     const tf::test::ColourArea area = tf::test::colourArea(page, kWorksheet);
     QVERIFY2(area.count > 0, "the worksheet colour is missing");
     const QRect box = area.box;
-    // The form fills the printable width or height (within a printer's usual margins of at
-    // most half an inch), keeps its proportions and is centred.
+    // The form fills the printable width or height (within margins of at most a quarter
+    // inch), keeps its proportions and is centred.
     const double pageW = page.width(), pageH = page.height();
-    QVERIFY2(box.width() >= pageW - 72 || box.height() >= pageH - 72,
+    QVERIFY2(box.width() >= pageW - 36 || box.height() >= pageH - 36,
              qPrintable(QStringLiteral("image %1x%2 on a %3x%4 page").arg(box.width()).arg(box.height()).arg(pageW).arg(pageH)));
     QVERIFY2(qAbs(double(box.width()) / box.height() - 793.0 / 633.0) < 0.02,
              qPrintable(QStringLiteral("proportions %1x%2").arg(box.width()).arg(box.height())));
@@ -127,7 +174,7 @@ void TestPrintForm::printsTheWholeFormOnOnePageOfTheDefaultPrinter() {
 }
 
 namespace {
-enum class Trouble { NoDefaultPrinter, RefusesJobs, ServiceStopped, ServiceFrozen };
+enum class Trouble { NoDefaultPrinter, NoneIsTheDefault, RefusesJobs, ServiceStopped, ServiceFrozen };
 }
 Q_DECLARE_METATYPE(Trouble)
 
@@ -136,6 +183,8 @@ void TestPrintForm::saysWhyTheFormWasNotPrinted_data() {
     QTest::addColumn<QString>("expected");
     QTest::newRow("no default printer")
         << Trouble::NoDefaultPrinter << QStringLiteral("The form was not printed because no default printer is set up.");
+    QTest::newRow("printers, but none is the default")
+        << Trouble::NoneIsTheDefault << QStringLiteral("The form was not printed because no default printer is set up.");
     QTest::newRow("printer not accepting jobs")
         << Trouble::RefusesJobs << QStringLiteral("The form was not printed because the printer refused the job (");
     QTest::newRow("print service frozen")
@@ -150,6 +199,10 @@ void TestPrintForm::saysWhyTheFormWasNotPrinted() {
     QString error;
     switch (trouble) {
         case Trouble::NoDefaultPrinter: error = server_.removeQueue(); break;
+        case Trouble::NoneIsTheDefault:
+            error = server_.removeQueue();
+            if (error.isEmpty()) error = server_.addQueue(QStringLiteral("Other"), false);
+            break;
         case Trouble::RefusesJobs:
             error = server_.tool(QStringLiteral("cupsreject"), {QStringLiteral("PDF")});
             break;

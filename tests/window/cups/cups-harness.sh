@@ -11,7 +11,8 @@
 #       once that process has ended (a test that crashes leaves nothing behind).
 #   cups-harness.sh stop DIR
 #       Stops the server and removes everything it put outside DIR. Safe to call twice.
-#   cups-harness.sh add-queue DIR [NAME]   (re)creates the cups-pdf queue and makes it the default
+#   cups-harness.sh add-queue DIR [NAME] [--not-default]
+#       (re)creates a cups-pdf queue (default name PDF) and, unless told not to, makes it the default
 #   cups-harness.sh remove-queue DIR [NAME] deletes the queue: the server has no default printer
 # CUPS_HARNESS_NO_NAMESPACE=1 forces the per-queue file even where namespaces work.
 #
@@ -44,12 +45,13 @@ queue_uri() {
 }
 
 add_queue() {
-  local name=${1:-$queue_default}
+  local name=${1:-$queue_default} make_default=${2:-}
   # pdftocairo keeps the texts of a PDF readable on its way through PostScript back to PDF;
   # the other renderers turn them into unnamed glyphs.
   CUPS_SERVER="$dir/cups.sock" lpadmin -p "$name" -E -v "$(queue_uri)" -P "$ppd" \
     -o pdftops-renderer-default=pdftocairo 2>>"$dir/log/harness.log" \
     || die "could not create the queue $name (see $dir/log)"
+  [ "$make_default" = --not-default ] && return 0
   CUPS_SERVER="$dir/cups.sock" lpadmin -d "$name" 2>>"$dir/log/harness.log" \
     || die "could not make $name the default printer"
 }
@@ -146,7 +148,7 @@ dir=$(absdir "$2")
 case "$cmd" in
   start) owner=${3:-}; start ;;
   stop) stop_server ;;
-  add-queue) add_queue "${3:-}" ;;
+  add-queue) add_queue "${3:-}" "${4:-}" ;;
   remove-queue) remove_queue "${3:-}" ;;
   *) die "unknown command $cmd" ;;
 esac

@@ -68,8 +68,15 @@ public:
     }
     bool running() const { return running_; }
 
-    QString removeQueue() { return harness({QStringLiteral("remove-queue"), dir_.path()}); }
-    QString addQueue() { return harness({QStringLiteral("add-queue"), dir_.path()}); }
+    QString removeQueue(const QString& name = QStringLiteral("PDF")) {
+        return harness({QStringLiteral("remove-queue"), dir_.path(), name});
+    }
+    // A cups-pdf queue writing into outputFolder(); "PDF" is there from the start.
+    QString addQueue(const QString& name = QStringLiteral("PDF"), bool makeDefault = true) {
+        QStringList args = {QStringLiteral("add-queue"), dir_.path(), name};
+        if (!makeDefault) args << QStringLiteral("--not-default");
+        return harness(args);
+    }
     // Runs a CUPS command-line tool against this server.
     QString tool(const QString& program, const QStringList& args, QString* output = nullptr) {
         return run(program, args, output);
@@ -84,6 +91,8 @@ public:
     QString socket() const { return socket_; }
     QString outputFolder() const { return out_; }
     QString logFolder() const { return dir_.filePath(QStringLiteral("log")); }
+    // Where the server keeps the documents of the jobs it has not printed yet (d*-001).
+    QString spoolFolder() const { return dir_.filePath(QStringLiteral("spool")); }
 
     // PDF files written so far.
     QSet<QString> pdfs() const {
