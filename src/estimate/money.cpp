@@ -1,10 +1,11 @@
 // Money, its sums, and the conversions between texts and numbers under the user's
 // regional settings.
 //
-// Every conversion works on decimal digit strings, never through a binary
-// floating-point intermediate, so a text such as "0.1" is exactly 1000 units and a
-// double is shown from its exact binary value. All loops are linear in the length of
-// the text: a text of a million digits is answered as quickly as it can be read.
+// The conversions work on decimal digit strings. ParseMoney never goes through a
+// binary floating-point value, so "0.1" is exactly 1000 units; ParseNumber hands one
+// normalised digit string to a correctly rounding reader; a double is shown from its
+// exact binary value. All loops are linear in the length of the text: a text of a
+// million digits is answered as quickly as it can be read.
 //
 // Rounding: every rounding here is half away from zero, the rule users of money
 // expect. ParseMoney rounds to four decimals (1.00005 -> 1.0001, -1.00005 -> -1.0001),
@@ -157,17 +158,18 @@ text::Decimal readDecimal(std::string_view input, const RegionalSettings& s) {
     return *d;
 }
 
-// A text for FormatMoney or FormatWholeNumber: it must convert as ParseNumber converts
-// it; its own decimal value is then rounded, not the nearest double, so that no digit
-// written in it is lost ("1.005" shows as $1.01).
+// A text for FormatMoney or FormatWholeNumber is converted as ParseNumber converts it,
+// and the exact value of that double is what gets rounded: "1.005" shows as $1.00,
+// like the double 1.005. A text that does not convert, including one beyond the
+// largest double, fails with ConversionError.
 text::Decimal readForFormat(std::string_view input, const RegionalSettings& s) {
-    text::Decimal d = readDecimal(input, s);
+    double value = 0;
     try {
-        (void)toDouble(d);
+        value = toDouble(readDecimal(input, s));
     } catch (const OverflowError&) {
         throw ConversionError("number out of range: \"" + shortened(input) + "\"");
     }
-    return d;
+    return decimalOf(value);
 }
 
 std::string formatAmount(text::Decimal d, const RegionalSettings& s) {
