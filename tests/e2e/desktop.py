@@ -26,6 +26,10 @@ class DesktopUnavailable(Exception):
 
 class Desktop:
     def __init__(self, width=1280, height=1024, depth=24):
+        # A test stopped from outside (ctest's timeout, Ctrl+C) still stops what it
+        # started: the servers run in sessions of their own and would outlive it.
+        for sig in (signal.SIGTERM, signal.SIGHUP, signal.SIGINT):
+            signal.signal(sig, _exit_on_signal)
         self.geometry = f"{width}x{height}x{depth}"
         self.tmp = tempfile.mkdtemp(prefix="tf-desktop-")
         self.display = None
@@ -230,6 +234,10 @@ class Desktop:
         os.environ["DISPLAY"] = self.display
         import pyatspi  # noqa: E402  (needs the environment above)
         return pyatspi
+
+
+def _exit_on_signal(signum, _frame):
+    raise SystemExit(128 + signum)
 
 
 def wait_for(predicate, timeout=5.0, interval=0.02, what="condition"):
