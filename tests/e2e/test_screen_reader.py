@@ -191,13 +191,24 @@ def check_keyboard(d, sheet, c):
 
 
 def choose_first_by_arrow_key(d, sheet, c):
-    print("Down on the closed state list chooses Alabama")
+    print("typing in the state list chooses nothing; Down on the closed list chooses Alabama")
     d.key("shift+Tab")  # from the focus the message box left back towards the list
     try:
         wait_for(lambda: sheet.focused(sheet.state_list()), 3)
     except TimeoutError:
         d.click(*sheet.centre(sheet.state_list()))
         wait_for(lambda: sheet.focused(sheet.state_list()), 3, what="focus in the state list")
+    # Typing a name into the list's text field, even with Enter, chooses nothing.
+    d.key("ctrl+a")
+    d.type("Virgin Islands")
+    d.key("Return")
+    c.equal("typed text stays in the text field",
+            eventually(sheet, lambda: sheet.text(sheet.state_list()), "Virgin Islands"),
+            "Virgin Islands")
+    sheet.settle(0.3)
+    c.equal("typing and Enter chose nothing", sheet.text_of(ws.average_name(0)), "")
+    c.true("the hours boxes stay hidden", not sheet.showing(sheet.by_name(ws.hours_name(0))))
+    c.true("no message box", not sheet.dialogs())
     d.key("Down")
     c.equal("Initial Claims average hourly cost",
             eventually(sheet, lambda: sheet.text_of(ws.average_name(0)), "$36.53"), "$36.53")
