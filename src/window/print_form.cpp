@@ -104,13 +104,11 @@ QPageLayout printerPageLayout(const QString& printerName, int& resolution) {
 // printer's painter always goes through a bitmap of the page (hundreds of megabytes at
 // 1200 dpi, and text that can no longer be selected or read), while on a PDF writer the
 // widgets paint themselves with the scaled painter, so their text stays text.
-// The file is PDF/A-1b, which has no transparency: the style's translucent touches (the
-// glow round a focused box) come out opaque, and the print service's conversion to
-// PostScript then keeps the page as vectors and text instead of turning the parts under
-// a translucent touch into a bitmap.
+// The style's translucent touches (the shade inside a box's frame, the glow round the
+// focused control) stay translucent, as on screen. PDF/A would have none, but it draws
+// them opaque: a black line along the top of every box.
 bool renderToPdf(QWidget& form, const QPageLayout& layout, int resolution, const QString& path) {
     QPdfWriter writer(path);
-    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
     writer.setResolution(resolution);
     if (!writer.setPageLayout(layout)) return false;
     writer.setCreator(QStringLiteral("Tallyforge"));

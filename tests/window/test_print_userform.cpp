@@ -114,6 +114,7 @@ private slots:
             QVERIFY2(error.isEmpty(), qPrintable(error));
         }
         server_.addQueue();
+        server_.tool(QStringLiteral("cupsenable"), {QStringLiteral("PDF")});
     }
     void cleanupTestCase() { server_.stop(); }
 
@@ -137,17 +138,37 @@ private slots:
         QCOMPARE(get<QLineEdit>("tbTotHours")->text(), totalHours);
         const QStringList before = snapshot();
         const QSet<QString> pdfsBefore = server_.pdfs();
+        // The printer waits until the submitted document has been read from the spool.
+        QString error = server_.tool(QStringLiteral("cupsdisable"), {QStringLiteral("PDF")});
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const QDir spool(server_.spoolFolder());
+        const QStringList spooledBefore = spool.entryList({QStringLiteral("d*")}, QDir::Files);
 
         MessageCloser closer;
         click("cbPrint");
         QVERIFY2(closer.texts.isEmpty(), qPrintable(closer.texts.join('\n')));
 
+        // Every text of the worksheet is in the document as text, the lists' and buttons' too.
+        QStringList spooled = spool.entryList({QStringLiteral("d*")}, QDir::Files);
+        for (const QString& old : spooledBefore) spooled.removeAll(old);
+        QCOMPARE(spooled.size(), 1);
+        const QString submitted = tf::test::pdfText(spool.filePath(spooled.first()));
+        for (const QString& expected :
+             {QStringLiteral("Cost Estimate Worksheet"), QStringLiteral("Alabama"), QStringLiteral("$28.91"),
+              QStringLiteral("$36.53"), totalHours, totalCost, QStringLiteral("Print Form"),
+              QStringLiteral("Close & Exit"), QStringLiteral("You have now entered all of the information")})
+            QVERIFY2(submitted.contains(expected), qPrintable(QStringLiteral("missing ") + expected + ":\n" + submitted));
+        error = server_.tool(QStringLiteral("cupsenable"), {QStringLiteral("PDF")});
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+
+        // What the printer made of it. Its PostScript step turns what lies under the
+        // style's translucent touches (buttons, the list's frame) into bitmaps.
         const QString pdf = server_.waitForNewPdf(pdfsBefore);
         QVERIFY2(!pdf.isEmpty(), qPrintable(QStringLiteral("no PDF from the printer; see ") + server_.logFolder()));
         QCOMPARE(tf::test::pdfInfo(pdf).pages, 1);
         const QString text = tf::test::pdfText(pdf);
         for (const QString& expected : {QStringLiteral("Cost Estimate Worksheet"), QStringLiteral("$36.53"),
-                                        QStringLiteral("Alabama"), totalCost, QStringLiteral("Total Hours & Cost:")})
+                                        totalCost, QStringLiteral("Total Hours & Cost:")})
             QVERIFY2(text.contains(expected), qPrintable(QStringLiteral("missing ") + expected + ":\n" + text));
 
         const QImage page = tf::test::pdfPage(pdf, server_.outputFolder());
