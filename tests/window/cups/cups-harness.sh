@@ -23,6 +23,7 @@
 # written instead and removed by stop.
 set -euo pipefail
 
+export PATH="$PATH:/usr/sbin:/sbin"  # cupsd and lpadmin live there
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 templates="$here"
 queue_default=PDF
@@ -62,7 +63,6 @@ remove_queue() {
 }
 
 start() {
-  command -v cupsd >/dev/null || PATH=$PATH:/usr/sbin
   command -v cupsd >/dev/null || die "cupsd is not installed (package cups)"
   [ -x /usr/lib/cups/backend/cups-pdf ] || die "cups-pdf is not installed (package printer-driver-cups-pdf)"
   [ -f "$ppd" ] || die "$ppd is missing"

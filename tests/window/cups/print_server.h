@@ -42,6 +42,9 @@ public:
         qputenv("HOME", QFile::encodeName(client));
         qunsetenv("PRINTER");
         qunsetenv("LPDEST");
+        // lpadmin, cupsenable and the like.
+        const QByteArray path = qgetenv("PATH");
+        if (!path.split(':').contains("/usr/sbin")) qputenv("PATH", path + ":/usr/sbin:/sbin");
         QString out;
         const QString error = harness({QStringLiteral("start"), dir_.path(),
                                        QString::number(QCoreApplication::applicationPid())},
