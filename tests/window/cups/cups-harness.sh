@@ -133,6 +133,7 @@ stop_server() {
     pid=$(cat "$dir/cupsd.pid")
     rm -f "$dir/cupsd.pid"
     if kill -0 "$pid" 2>/dev/null; then
+      kill -CONT "$pid" 2>/dev/null || true  # a test may have paused it
       kill -TERM "$pid" 2>/dev/null || true
       for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
       kill -KILL "$pid" 2>/dev/null || true
