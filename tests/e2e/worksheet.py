@@ -114,14 +114,16 @@ class Worksheet:
         return e[0], e[1]
 
     def at(self, rect_twips, role):
-        """The node of this role whose centre is nearest the centre of a control cell."""
+        """The node of this role (or one of these roles) whose centre is nearest the
+        centre of a control cell."""
+        roles = (role,) if isinstance(role, str) else tuple(role)
         ox, oy = self.origin()
         left, top, width, height = rect_twips
         cx = ox + (left + width / 2) / TWIPS_PER_PIXEL * self.scale
         cy = oy + (top + height / 2) / TWIPS_PER_PIXEL * self.scale
         best, best_d = None, None
         for n in self.nodes():
-            if n.getRoleName() != role:
+            if n.getRoleName() not in roles:
                 continue
             x, y, w, h = self.extents(n)
             if w <= 0 or h <= 0 or not (x <= cx <= x + w and y <= cy <= y + h):
@@ -137,7 +139,9 @@ class Worksheet:
         return self.at(STATE_LIST, "combo box")
 
     def component_list(self, row, component):
-        node = self.at((COMPONENT_LEFT[component], ROW_TOP[row]) + COMPONENT_SIZE, "combo box")
+        # A list the user can never open may as well reach the bus as a read-only field.
+        node = self.at((COMPONENT_LEFT[component], ROW_TOP[row]) + COMPONENT_SIZE,
+                       ("combo box", "text"))
         node.tf_accessible_name = component_name(row, component)
         return node
 
