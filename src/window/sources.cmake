@@ -4,6 +4,7 @@ add_library(tf_window STATIC
   window/userform2.cpp
   window/message_box.cpp
   window/startup.cpp
+  window/accessibility.cpp
   window/print_form.cpp
 )
 target_link_libraries(tf_window PUBLIC tf_estimate Qt6::Widgets Qt6::PrintSupport PkgConfig::CUPS)

@@ -21,6 +21,7 @@
 #include "estimate/estimate.h"
 #include "estimate/worksheet_view.h"
 #include "refdata/initialise.h"
+#include "window/accessibility.h"
 #include "window/control_table.h"
 #include "window/message_box.h"
 #include "window/print_form.h"
@@ -174,6 +175,7 @@ UserForm2::UserForm2(const RegionalSettings& settings, QWidget* parent)
     setPalette(pal);
     setAutoFillBackground(true);
     setFont(fontFor(kWindowFont));
+    installAccessibleListNames();
 
     buildControls();
     initialise();
@@ -243,6 +245,7 @@ void UserForm2::buildControls() {
                     list->setCompleter(nullptr);
                     list->setMaxVisibleItems(15);
                     list->lineEdit()->setText(text);
+                    list->lineEdit()->setAccessibleName(QString::fromUtf8(spec.accessibleName));
                     // Leaving the text field or pressing Enter on a matching name would
                     // otherwise choose that entry.
                     disconnect(list->lineEdit(), &QLineEdit::editingFinished, list, nullptr);

@@ -257,6 +257,34 @@ private slots:
         }
     }
 
+    void screenReaderNamesSayRowAndColumn_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("state") << "cbState" << "State";
+        QTest::newRow("salary list") << "cbICSal" << "Initial Claims, Salary";
+        QTest::newRow("AS&T list") << "cbAPAST" << "Appeals, AS&T";
+        QTest::newRow("NPS list") << "cbTaxNPS" << "Tax, NPS";
+        QTest::newRow("average") << "tbNMHour" << "Non Monetary, Average Hourly Cost";
+        QTest::newRow("hours") << "tbHoursWC" << "Weekly Claims, Estimated Hours";
+        QTest::newRow("cost") << "tbCostIC" << "Initial Claims, Category Cost";
+        QTest::newRow("total hours") << "tbTotHours" << "Total Hours";
+        QTest::newRow("total cost") << "tbTotal" << "Total Cost";
+    }
+    void screenReaderNamesSayRowAndColumn() {
+        QFETCH(QString, name);
+        QFETCH(QString, spoken);
+        chooseFirstState();  // a list is named after its role, not after the figure it shows
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(form->control(name));
+        QVERIFY(a);
+        QCOMPARE(a->text(QAccessible::Name), spoken);
+        if (auto* list = qobject_cast<QComboBox*>(form->control(name))) {
+            QCOMPARE(a->role(), QAccessible::ComboBox);
+            QVERIFY(a->textInterface());
+            QCOMPARE(a->textInterface()->text(0, -1), list->currentText());
+            QVERIFY(!list->currentText().isEmpty());
+        }
+    }
+
     void tooltipsOnlyWhereGiven() {
         const QHash<QString, QString> tips{
             {"lbSalary", "Average Salary per Function"},
