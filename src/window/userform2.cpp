@@ -24,7 +24,7 @@
 #include "window/accessibility.h"
 #include "window/control_table.h"
 #include "window/message_box.h"
-#include "window/print_form.h"
+#include "window/print_loader.h"
 
 namespace tf {
 
@@ -333,7 +333,7 @@ void UserForm2::chooseState() {
 
 void UserForm2::printForm() {
     ++busy_;
-    const QString problem = printOnDefaultPrinter(*this);
+    const QString problem = tf::printForm(*this);
     if (!problem.isEmpty()) view_->showMessage(problem.toStdString());
     --busy_;
 }

@@ -23,6 +23,9 @@ file(GLOB TF_ASAN_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/refdata/*.cpp)
 add_executable(test_commands_asan test_commands.cpp ${TF_ASAN_SOURCES})
 target_include_directories(test_commands_asan PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_compile_definitions(test_commands_asan PRIVATE
+  TF_PRINT_MODULE_NAME="$<TARGET_FILE_NAME:tallyforge_print>"
+  TF_PRINT_MODULE_PATH="$<TARGET_FILE:tallyforge_print>")
 target_compile_options(test_commands_asan PRIVATE -fsanitize=address -fno-omit-frame-pointer -O1)
 target_link_options(test_commands_asan PRIVATE -fsanitize=address)
 target_link_libraries(test_commands_asan PRIVATE Qt6::Widgets Qt6::PrintSupport Qt6::Test PkgConfig::CUPS)
