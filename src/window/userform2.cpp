@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
@@ -55,8 +57,20 @@ protected:
     }
 };
 
+// Verdana where it is installed, otherwise the family fontconfig puts in its place. Found
+// once: asking for a missing family makes every new size and weight search the fallbacks.
+const QString& fontFamily() {
+    static const QString family = [] {
+        const QString verdana = QStringLiteral("Verdana");
+        if (QFontDatabase::hasFamily(verdana)) return verdana;
+        const QString substitute = QFontInfo(QFont(verdana)).family();
+        return substitute.isEmpty() ? verdana : substitute;
+    }();
+    return family;
+}
+
 QFont fontFor(const FontSpec& spec) {
-    QFont font(QStringLiteral("Verdana"));
+    QFont font(fontFamily());
     font.setPointSizeF(spec.points);
     font.setBold(spec.bold);
     font.setItalic(false);
@@ -195,6 +209,9 @@ void UserForm2::buildControls() {
     page->setObjectName(QStringLiteral("controls"));
     page->setGeometry(0, 0, width(), height());
     page->setFocusPolicy(Qt::NoFocus);
+    // Most controls share one font: the page carries it, so only the others set their own.
+    constexpr FontSpec common{9.75, true, false};
+    page->setFont(fontFor(common));
 
     QHash<QString, QWidget*> byName;
     std::vector<std::pair<int, QWidget*>> tabOrder;
@@ -263,7 +280,8 @@ void UserForm2::buildControls() {
         w->installEventFilter(this);
         w->setGeometry(toPixels(spec.left), toPixels(spec.top), toPixels(spec.width),
                        toPixels(spec.height));
-        if (!spec.font.windowFont) w->setFont(fontFor(spec.font));
+        const FontSpec font = spec.font.windowFont ? kWindowFont : spec.font;
+        if (font.points != common.points || font.bold != common.bold) w->setFont(fontFor(font));
         applyColours(w, spec);
         if (spec.tooltip) w->setToolTip(QString::fromUtf8(spec.tooltip));
         if (spec.accessibleName) w->setAccessibleName(QString::fromUtf8(spec.accessibleName));
