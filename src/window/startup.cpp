@@ -66,6 +66,8 @@ int runWorksheet(int argc, char** argv) {
 
     UserForm2 form;
     form.show();
+    // Without a window manager nothing else gives the new window the keyboard.
+    form.activateWindow();
     form.focusStart();
     return app.exec();
 }

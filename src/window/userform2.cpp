@@ -69,10 +69,10 @@ const QString& fontFamily() {
     return family;
 }
 
-QFont fontFor(const FontSpec& spec) {
+QFont fontFor(const FontSpec& def) {
     QFont font(fontFamily());
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
+    font.setPointSizeF(def.points);
+    font.setBold(def.bold);
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
@@ -90,18 +90,18 @@ Qt::Alignment alignmentFor(TextAlign align) {
 
 // Colours a control in every state, disabled included: the disabled lists and boxes
 // show their figures in their own text colour, not greyed out.
-void applyColours(QWidget* w, const ControlSpec& spec) {
+void applyColours(QWidget* w, const ControlSpec& def) {
     QPalette pal = w->palette();
-    if (spec.foreground) {
-        const QColor fg = toColor(*spec.foreground);
+    if (def.foreground) {
+        const QColor fg = toColor(*def.foreground);
         for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
             pal.setColor(role, fg);  // all colour groups
-    } else if (!spec.enabled) {
+    } else if (!def.enabled) {
         for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
             pal.setColor(QPalette::Disabled, role, pal.color(QPalette::Active, role));
     }
-    if (spec.background) {
-        const QColor bg = toColor(*spec.background);
+    if (def.background) {
+        const QColor bg = toColor(*def.background);
         for (auto role : {QPalette::Base, QPalette::Button, QPalette::Window}) pal.setColor(role, bg);
     }
     w->setPalette(pal);
@@ -217,27 +217,27 @@ void UserForm2::buildControls() {
     std::vector<std::pair<int, QWidget*>> tabOrder;
     std::vector<QWidget*> labels;
 
-    for (const ControlSpec& spec : kControls) {
-        const QString text = QString::fromUtf8(spec.text);
+    for (const ControlSpec& def : kControls) {
+        const QString text = QString::fromUtf8(def.text);
         QWidget* w = nullptr;
-        switch (spec.kind) {
+        switch (def.kind) {
             case ControlKind::Label: {
                 auto* label = new QLabel(text, page);
                 label->setTextFormat(Qt::PlainText);
                 label->setFocusPolicy(Qt::NoFocus);
-                const bool header = spec.top < 3120 && spec.top >= 2040;
-                const bool help = spec.height > 1000;
+                const bool header = def.top < 3120 && def.top >= 2040;
+                const bool help = def.height > 1000;
                 label->setWordWrap(header || help);
-                label->setAlignment(alignmentFor(spec.align) |
+                label->setAlignment(alignmentFor(def.align) |
                                     (header ? Qt::AlignBottom : help ? Qt::AlignTop : Qt::AlignVCenter));
-                label->setAutoFillBackground(spec.background.has_value());
+                label->setAutoFillBackground(def.background.has_value());
                 labels.push_back(label);
                 w = label;
                 break;
             }
             case ControlKind::TextBox: {
                 auto* box = new QLineEdit(text, page);
-                box->setAlignment(alignmentFor(spec.align) | Qt::AlignVCenter);
+                box->setAlignment(alignmentFor(def.align) | Qt::AlignVCenter);
                 w = box;
                 break;
             }
@@ -247,22 +247,22 @@ void UserForm2::buildControls() {
                 auto* button = new QPushButton(caption, page);
                 button->setAutoDefault(false);
                 button->setDefault(false);
-                const QString name = QString::fromUtf8(spec.name);
+                const QString name = QString::fromUtf8(def.name);
                 connect(button, &QPushButton::clicked, this, [this, name] { runCommand(name); });
                 w = button;
                 break;
             }
             case ControlKind::DropDown: {
-                QComboBox* list = spec.enabled ? new QComboBox(page) : new ComponentList(page);
+                QComboBox* list = def.enabled ? new QComboBox(page) : new ComponentList(page);
                 list->setInsertPolicy(QComboBox::NoInsert);
                 list->setDuplicatesEnabled(true);
-                if (spec.enabled) {
+                if (def.enabled) {
                     // The jurisdiction list: its text field takes typing, which chooses nothing.
                     list->setEditable(true);
                     list->setCompleter(nullptr);
                     list->setMaxVisibleItems(15);
                     list->lineEdit()->setText(text);
-                    list->lineEdit()->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+                    list->lineEdit()->setAccessibleName(QString::fromUtf8(def.accessibleName));
                     // Leaving the text field or pressing Enter on a matching name would
                     // otherwise choose that entry.
                     disconnect(list->lineEdit(), &QLineEdit::editingFinished, list, nullptr);
@@ -276,20 +276,20 @@ void UserForm2::buildControls() {
                 break;
             }
         }
-        w->setObjectName(QString::fromUtf8(spec.name));
+        w->setObjectName(QString::fromUtf8(def.name));
         w->installEventFilter(this);
-        w->setGeometry(toPixels(spec.left), toPixels(spec.top), toPixels(spec.width),
-                       toPixels(spec.height));
-        const FontSpec font = spec.font.windowFont ? kWindowFont : spec.font;
+        w->setGeometry(toPixels(def.left), toPixels(def.top), toPixels(def.width),
+                       toPixels(def.height));
+        const FontSpec font = def.font.windowFont ? kWindowFont : def.font;
         if (font.points != common.points || font.bold != common.bold) w->setFont(fontFor(font));
-        applyColours(w, spec);
-        if (spec.tooltip) w->setToolTip(QString::fromUtf8(spec.tooltip));
-        if (spec.accessibleName) w->setAccessibleName(QString::fromUtf8(spec.accessibleName));
-        w->setEnabled(spec.enabled);
-        if (!spec.enabled) w->setFocusPolicy(Qt::NoFocus);
-        w->setVisible(spec.visible);
+        applyColours(w, def);
+        if (def.tooltip) w->setToolTip(QString::fromUtf8(def.tooltip));
+        if (def.accessibleName) w->setAccessibleName(QString::fromUtf8(def.accessibleName));
+        w->setEnabled(def.enabled);
+        if (!def.enabled) w->setFocusPolicy(Qt::NoFocus);
+        w->setVisible(def.visible);
         byName.insert(w->objectName(), w);
-        if (w->focusPolicy() != Qt::NoFocus) tabOrder.emplace_back(spec.tab, w);
+        if (w->focusPolicy() != Qt::NoFocus) tabOrder.emplace_back(def.tab, w);
     }
 
     // Labels lie beneath every other control they overlap.
@@ -312,11 +312,11 @@ void UserForm2::buildControls() {
 void UserForm2::initialise() {
     initialiseWorksheet(*view_);
     // A list selects its first entry when it is filled; the worksheet starts with none.
-    for (const ControlSpec& spec : kControls) {
-        if (spec.kind != ControlKind::DropDown) continue;
-        auto* list = qobject_cast<QComboBox*>(control(QString::fromUtf8(spec.name)));
+    for (const ControlSpec& def : kControls) {
+        if (def.kind != ControlKind::DropDown) continue;
+        auto* list = qobject_cast<QComboBox*>(control(QString::fromUtf8(def.name)));
         list->setCurrentIndex(-1);
-        if (list->isEditable()) list->setEditText(QString::fromUtf8(spec.text));
+        if (list->isEditable()) list->setEditText(QString::fromUtf8(def.text));
     }
 }
 
