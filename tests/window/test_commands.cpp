@@ -1,61 +1,28 @@
 // Clear Form and Close & Exit as a user presses them: however often, after whatever
 // estimate, with or without a bad entry waiting in an hours box.
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
+#include "worksheet_driver.h"
 
-#include "estimate/money.h"
-#include "window/userform2.h"
-
-using tf::UserForm2;
+using tf::test::kHours;
+using tf::test::MessageCloser;
+using tf::test::Worksheet;
 
 namespace {
 
-const char* const kHours[] = {"tbHoursIC", "tbHoursWC", "tbHoursNM", "tbHoursAP", "tbHoursTax"};
 const char* const kBlank = "You cannot have a blank hours field, must be zero or greater";
-
-// Closes every message box as soon as it is the active window, and keeps its text.
-class MessageCloser : public QObject {
-public:
-    QStringList texts;
-    MessageCloser() {
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isActiveWindow()) return;
-            texts << box->text();
-            box->button(QMessageBox::Ok)->click();
-        });
-        timer_.start(10);
-    }
-
-private:
-    QTimer timer_;
-};
 
 }  // namespace
 
 class Commands : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<UserForm2> form;
+    Worksheet sheet;
+    std::unique_ptr<tf::UserForm2>& form = sheet.form;
 
     template <class T = QWidget>
-    T* get(const char* name) {
-        auto* w = qobject_cast<T*>(form->control(QString::fromLatin1(name)));
-        if (!w) qFatal("no control %s", name);
-        return w;
-    }
-    // A click as the window system delivers it, through the window.
-    void click(const char* name) {
-        QWidget* w = get(name);
-        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, w->mapTo(form.get(), w->rect().center()));
-        QTest::qWait(0);
-    }
+    T* get(const char* name) { return sheet.get<T>(name); }
+    void click(const char* name) { sheet.click(name); }
+    static QString focusName() { return Worksheet::focusName(); }
+    QStringList snapshot() const { return sheet.snapshot(); }
     void estimate() {
         auto* state = get<QComboBox>("cbState");
         state->setFocus();
@@ -63,43 +30,15 @@ class Commands : public QObject {
         QCOMPARE(state->currentText(), QStringLiteral("California"));
         const char* hours[] = {"10", "20.25", "3", "4", "5"};
         for (int row = 0; row < 5; ++row) {
-            auto* box = get<QLineEdit>(kHours[row]);
-            QCOMPARE(QApplication::focusWidget(), box);
-            box->selectAll();
-            QTest::keyClicks(box, hours[row]);
-            QTest::keyClick(box, Qt::Key_Tab);
+            QCOMPARE(focusName(), QString::fromLatin1(kHours[row]));
+            sheet.typeHours(row, QString::fromLatin1(hours[row]));
         }
         QVERIFY(get<QLineEdit>("tbTotal")->text().startsWith('$'));
         QCOMPARE(get<QLineEdit>("tbTotHours")->text(), QStringLiteral("42"));
     }
-    QStringList snapshot() {
-        QStringList out;
-        for (QWidget* w : form->findChildren<QWidget*>()) {
-            if (w->objectName().isEmpty() || form->control(w->objectName()) != w) continue;
-            QString s = w->objectName() + (w->isHidden() ? "|hidden" : "|shown");
-            if (auto* e = qobject_cast<QLineEdit*>(w)) s += QLatin1Char('|') + e->text();
-            if (auto* l = qobject_cast<QLabel*>(w)) s += QLatin1Char('|') + l->text();
-            if (auto* c = qobject_cast<QComboBox*>(w))
-                s += QStringLiteral("|%1|%2|%3").arg(c->count()).arg(c->currentIndex()).arg(c->currentText());
-            out << s;
-        }
-        out.sort();
-        return out;
-    }
-    QString focusName() const {
-        QWidget* f = QApplication::focusWidget();
-        while (f && f->objectName().isEmpty()) f = f->parentWidget();
-        return f ? f->objectName() : QStringLiteral("<none>");
-    }
-
 private slots:
-    void init() {
-        form = std::make_unique<UserForm2>(tf::RegionalSettings{});
-        form->show();
-        form->focusStart();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(sheet.open()); }
+    void cleanup() { sheet.close(); }
 
     void clearTwiceInARow() {
         const QStringList start = snapshot();

@@ -1,46 +1,17 @@
 // Print Form on the worksheet as a user presses it: an estimate for Alabama comes out of a
 // real (private) print server as a PDF with the worksheet's texts; without a printer the
 // user reads why in a message box and the worksheet stays as it was.
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <memory>
 
 #include "cups/print_server.h"
-#include "estimate/money.h"
-#include "window/userform2.h"
+#include "worksheet_driver.h"
 
-using tf::UserForm2;
+using tf::test::kHours;
+using tf::test::MessageCloser;
 using tf::test::PrintServer;
+using tf::test::Worksheet;
 
 namespace {
-
-const char* const kHours[] = {"tbHoursIC", "tbHoursWC", "tbHoursNM", "tbHoursAP", "tbHoursTax"};
-
-// Closes every message box once it is the active window, and keeps its caption and text.
-class MessageCloser : public QObject {
-public:
-    QStringList captions;
-    QStringList texts;
-    MessageCloser() {
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isActiveWindow()) return;
-            captions << box->windowTitle();
-            texts << box->text();
-            box->button(QMessageBox::Ok)->click();
-        });
-        timer_.start(10);
-    }
-
-private:
-    QTimer timer_;
-};
 
 enum class Trouble { NoDefaultPrinter, ServiceStopped };
 
@@ -52,20 +23,13 @@ class TestPrintUserForm : public QObject {
     Q_OBJECT
 
     PrintServer server_;
-    std::unique_ptr<UserForm2> form_;
+    Worksheet sheet_;
+    std::unique_ptr<tf::UserForm2>& form_ = sheet_.form;
 
     template <class T = QWidget>
-    T* get(const char* name) {
-        auto* w = qobject_cast<T*>(form_->control(QString::fromLatin1(name)));
-        if (!w) qFatal("no control %s", name);
-        return w;
-    }
-    // A click as the window system delivers it, through the window.
-    void click(const char* name) {
-        QWidget* w = get(name);
-        QTest::mouseClick(form_->windowHandle(), Qt::LeftButton, {}, w->mapTo(form_.get(), w->rect().center()));
-        QTest::qWait(0);
-    }
+    T* get(const char* name) { return sheet_.get<T>(name); }
+    void click(const char* name) { sheet_.click(name); }
+    QStringList snapshot() const { return sheet_.snapshot(); }
     // Alabama (the first entry) by arrow key, then hours typed box by box with Tab.
     void estimateForAlabama(const QStringList& hours) {
         auto* state = get<QComboBox>("cbState");
@@ -74,39 +38,16 @@ class TestPrintUserForm : public QObject {
         QCOMPARE(state->currentIndex(), 0);
         QCOMPARE(state->currentText(), QStringLiteral("Alabama"));
         for (int row = 0; row < 5; ++row) {
-            auto* box = get<QLineEdit>(kHours[row]);
-            QCOMPARE(QApplication::focusWidget(), box);
-            box->selectAll();
-            QTest::keyClicks(box, hours[row]);
-            QTest::keyClick(box, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), get(kHours[row]));
+            sheet_.typeHours(row, hours[row]);
         }
     }
-    QStringList snapshot() {
-        QStringList out;
-        for (QWidget* w : form_->findChildren<QWidget*>()) {
-            if (w->objectName().isEmpty() || form_->control(w->objectName()) != w) continue;
-            QString s = w->objectName() + (w->isHidden() ? "|hidden" : "|shown");
-            if (auto* e = qobject_cast<QLineEdit*>(w)) s += QLatin1Char('|') + e->text();
-            if (auto* l = qobject_cast<QLabel*>(w)) s += QLatin1Char('|') + l->text();
-            if (auto* c = qobject_cast<QComboBox*>(w))
-                s += QStringLiteral("|%1|%2|%3").arg(c->count()).arg(c->currentIndex()).arg(c->currentText());
-            out << s;
-        }
-        out.sort();
-        return out;
-    }
-
 private slots:
     void initTestCase() {
         const QString error = server_.start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
     }
-    void init() {
-        form_ = std::make_unique<UserForm2>(tf::RegionalSettings{});
-        form_->show();
-        form_->focusStart();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    }
+    void init() { QVERIFY(sheet_.open()); }
     void cleanup() {
         form_.reset();
         if (!server_.running()) {

@@ -1,27 +1,19 @@
 // The worksheet as a user meets it when it starts, and after Clear Form: the focus
 // cycle, the lists, the boxes, the help text, the look, and what typing must not do.
 #include <QAccessible>
-#include <QApplication>
-#include <QComboBox>
 #include <QFontInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
 
-#include "estimate/money.h"
-#include "window/userform2.h"
+#include "worksheet_driver.h"
 
-using tf::UserForm2;
+using tf::test::kHours;
+using tf::test::Worksheet;
 
 namespace {
 
 const char* const kLists[] = {"cbState", "cbICSal", "cbWKSal", "cbNMSal", "cbAPSal", "cbTaxSal",
                               "cbICAST", "cbWKAST", "cbNMAST", "cbAPAST", "cbTaxAST", "cbICNPS",
                               "cbWKNPS", "cbNMNPS", "cbAPNPS", "cbTaxNPS"};
-const char* const kHours[] = {"tbHoursIC", "tbHoursWC", "tbHoursNM", "tbHoursAP", "tbHoursTax"};
 const char* const kStartHelp =
     "Select a State from the Drop Down box titled 'Select a State' and hit the tab key";
 
@@ -30,20 +22,13 @@ const char* const kStartHelp =
 class StartState : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<UserForm2> form;
+    Worksheet sheet;
+    std::unique_ptr<tf::UserForm2>& form = sheet.form;
 
     template <class T = QWidget>
-    T* get(const char* name) {
-        auto* w = qobject_cast<T*>(form->control(QString::fromLatin1(name)));
-        if (!w) qFatal("no control %s", name);
-        return w;
-    }
-    QString focusName() const {
-        QWidget* f = QApplication::focusWidget();
-        // The editable list's text field stands for the list.
-        while (f && f->objectName().isEmpty()) f = f->parentWidget();
-        return f ? f->objectName() : QStringLiteral("<none>");
-    }
+    T* get(const char* name) { return sheet.get<T>(name); }
+    static QString focusName() { return Worksheet::focusName(); }
+    QStringList snapshot() const { return sheet.snapshot(); }
     QStringList tabCycle(int presses) {
         QStringList seen{focusName()};
         for (int i = 0; i < presses; ++i) {
@@ -59,30 +44,9 @@ class StartState : public QObject {
         QCOMPARE(state->currentIndex(), 0);
     }
 
-    // Everything a user can see of the start state, for comparing two moments.
-    QStringList snapshot() {
-        QStringList out;
-        for (QWidget* w : form->findChildren<QWidget*>()) {
-            if (w->objectName().isEmpty() || form->control(w->objectName()) != w) continue;
-            QString s = w->objectName() + QLatin1Char('|') + (w->isHidden() ? "hidden" : "shown");
-            if (auto* e = qobject_cast<QLineEdit*>(w)) s += QLatin1Char('|') + e->text();
-            if (auto* l = qobject_cast<QLabel*>(w)) s += QLatin1Char('|') + l->text();
-            if (auto* c = qobject_cast<QComboBox*>(w))
-                s += QStringLiteral("|%1|%2|%3").arg(c->count()).arg(c->currentIndex()).arg(c->currentText());
-            out << s;
-        }
-        out.sort();
-        return out;
-    }
-
 private slots:
-    void init() {
-        form = std::make_unique<UserForm2>(tf::RegionalSettings{});
-        form->show();
-        form->focusStart();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(sheet.open()); }
+    void cleanup() { sheet.close(); }
 
     void windowFrame() {
         QCOMPARE(form->objectName(), QStringLiteral("UserForm2"));
@@ -358,8 +322,7 @@ private slots:
         QTest::keyClicks(get("tbHoursIC"), "12");
         QVERIFY(snapshot() != start);
         for (int i = 0; i < 3; ++i) {
-            QTest::mouseClick(get("cbClear"), Qt::LeftButton);
-            QTest::qWait(0);  // the old controls go once the click is over
+            sheet.click("cbClear");  // the old controls go once the click is over
             QCOMPARE(snapshot(), start);
             QCOMPARE(focusName(), QStringLiteral("cbState"));
         }
@@ -369,8 +332,7 @@ private slots:
     void clearFormKeepsTheWindowInPlace() {
         form->move(120, 80);
         const QPoint where = form->pos();
-        QTest::mouseClick(get("cbClear"), Qt::LeftButton);
-        QTest::qWait(0);
+        sheet.click("cbClear");
         QCOMPARE(form->pos(), where);
         QVERIFY(form->isVisible());
     }

@@ -2,54 +2,24 @@
 // as a user drives it: choosing a jurisdiction, tabbing through the hours boxes, the
 // messages (closed here with OK) and where the focus goes after each.
 #include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <memory>
+#include <limits>
 
-#include "estimate/money.h"
-#include "window/userform2.h"
+#include "worksheet_driver.h"
 
-using tf::UserForm2;
+using tf::test::kAverages;
+using tf::test::kCosts;
+using tf::test::kHours;
+using tf::test::MessageCloser;
+using tf::test::Worksheet;
 
 namespace {
 
-const char* const kHours[] = {"tbHoursIC", "tbHoursWC", "tbHoursNM", "tbHoursAP", "tbHoursTax"};
-const char* const kCosts[] = {"tbCostIC", "tbCostWC", "tbCostNM", "tbCostAP", "tbCostTax"};
-const char* const kAverages[] = {"tbICHour", "tbWKHour", "tbNMHour", "tbAPHour", "tbTaxHour"};
 const QString kNegative = QStringLiteral("Hours value cannot be less than zero");
 const QString kBlank =
     QStringLiteral("You cannot have a blank hours field, must be zero or greater");
 const QString kCompleteHelp = QStringLiteral(
     "You have now entered all of the information for this form.  The form can be printed at "
     "the default printer.");
-
-// Closes every message box with OK once it is the active window, and notes its text,
-// its caption and which control had the focus when it closed.
-class MessageCloser : public QObject {
-public:
-    MessageCloser() {
-        timer_.setInterval(10);
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isActiveWindow() || !box->isVisible()) return;
-            texts << box->text();
-            captions << box->windowTitle();
-            box->button(QMessageBox::Ok)->click();
-        });
-        timer_.start();
-    }
-    QStringList texts;
-    QStringList captions;
-
-private:
-    QTimer timer_;
-};
 
 // Cents of a money text of the cost table's settings ("$1,234.56", "-$5.00").
 qint64 cents(QString text) {
@@ -66,27 +36,14 @@ qint64 cents(QString text) {
 class WorksheetEstimate : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<UserForm2> form;
+    Worksheet sheet;
+    std::unique_ptr<tf::UserForm2>& form = sheet.form;
     std::unique_ptr<MessageCloser> closer;
 
     template <class T = QWidget>
-    T* get(const char* name) {
-        auto* w = qobject_cast<T*>(form->control(QString::fromLatin1(name)));
-        if (!w) qFatal("no control %s", name);
-        return w;
-    }
-    QString text(const char* name) {
-        QWidget* w = get(name);
-        if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
-        if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
-        if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
-        return {};
-    }
-    static QString focusName() {
-        QWidget* f = QApplication::focusWidget();
-        while (f && f->objectName().isEmpty()) f = f->parentWidget();  // the list's text field
-        return f ? f->objectName() : QStringLiteral("<none>");
-    }
+    T* get(const char* name) { return sheet.get<T>(name); }
+    QString text(const char* name) { return sheet.text(name); }
+    static QString focusName() { return Worksheet::focusName(); }
     // Waits until the worksheet is the active window again after a message.
     bool settle() {
         QApplication::processEvents();
@@ -110,9 +67,7 @@ class WorksheetEstimate : public QObject {
     }
     // A click as the window system delivers it: to the window, at the control's place.
     void click(const char* name) {
-        QWidget* w = get(name);
-        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {},
-                          w->mapTo(form.get(), w->rect().center()));
+        sheet.click(name);
         QVERIFY(settle());
     }
     void chooseWithDownArrow() {
@@ -134,15 +89,12 @@ class WorksheetEstimate : public QObject {
 
 private slots:
     void init() {
-        form = std::make_unique<UserForm2>(tf::RegionalSettings{});
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        form->focusStart();
+        QVERIFY(sheet.open());
         closer = std::make_unique<MessageCloser>();
     }
     void cleanup() {
         closer.reset();
-        form.reset();
+        sheet.close();
     }
 
     void chooseWithTheDownArrow() {

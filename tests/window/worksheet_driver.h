@@ -1,0 +1,107 @@
+#pragma once
+// What the window tests share: the worksheet opened as at start-up, its controls by
+// name, clicks delivered as the window system delivers them, a record of what the user
+// sees, and a closer for the message boxes.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "estimate/money.h"
+#include "window/userform2.h"
+
+namespace tf::test {
+
+inline const char* const kHours[] = {"tbHoursIC", "tbHoursWC", "tbHoursNM", "tbHoursAP", "tbHoursTax"};
+inline const char* const kCosts[] = {"tbCostIC", "tbCostWC", "tbCostNM", "tbCostAP", "tbCostTax"};
+inline const char* const kAverages[] = {"tbICHour", "tbWKHour", "tbNMHour", "tbAPHour", "tbTaxHour"};
+
+// Closes every message box with OK once it is the active window, and keeps its caption
+// and text.
+class MessageCloser : public QObject {
+public:
+    QStringList captions;
+    QStringList texts;
+    MessageCloser() {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isActiveWindow() || !box->isVisible()) return;
+            captions << box->windowTitle();
+            texts << box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        timer_.start(10);
+    }
+
+private:
+    QTimer timer_;
+};
+
+class Worksheet {
+public:
+    std::unique_ptr<UserForm2> form;
+
+    // A new worksheet, shown and active, with the focus in the jurisdiction list.
+    bool open() {
+        form = std::make_unique<UserForm2>(RegionalSettings{});
+        form->show();
+        form->focusStart();
+        return QTest::qWaitForWindowActive(form.get());
+    }
+    void close() { form.reset(); }
+
+    template <class T = QWidget>
+    T* get(const char* name) const {
+        auto* w = qobject_cast<T*>(form->control(QString::fromLatin1(name)));
+        if (!w) qFatal("no control %s", name);
+        return w;
+    }
+    QString text(const char* name) const {
+        QWidget* w = get(name);
+        if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+        if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
+        if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
+        return {};
+    }
+    // A click as the window system delivers it: through the window, at the control.
+    void click(const char* name) const {
+        QWidget* w = get(name);
+        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, w->mapTo(form.get(), w->rect().center()));
+        QTest::qWait(0);
+    }
+    // The control with the focus; the jurisdiction list's text field stands for the list.
+    static QString focusName() {
+        QWidget* f = QApplication::focusWidget();
+        while (f && f->objectName().isEmpty()) f = f->parentWidget();
+        return f ? f->objectName() : QStringLiteral("<none>");
+    }
+    // Everything a user can see of the controls, for comparing two moments.
+    QStringList snapshot() const {
+        QStringList out;
+        for (QWidget* w : form->findChildren<QWidget*>()) {
+            if (w->objectName().isEmpty() || form->control(w->objectName()) != w) continue;
+            QString s = w->objectName() + (w->isHidden() ? "|hidden" : "|shown");
+            if (auto* e = qobject_cast<QLineEdit*>(w)) s += QLatin1Char('|') + e->text();
+            if (auto* l = qobject_cast<QLabel*>(w)) s += QLatin1Char('|') + l->text();
+            if (auto* c = qobject_cast<QComboBox*>(w))
+                s += QStringLiteral("|%1|%2|%3").arg(c->count()).arg(c->currentIndex()).arg(c->currentText());
+            out << s;
+        }
+        out.sort();
+        return out;
+    }
+    // Hours typed over what a box holds, then Tab, as a user moves down the rows.
+    void typeHours(int row, const QString& hours) const {
+        auto* box = get<QLineEdit>(kHours[row]);
+        box->selectAll();
+        QTest::keyClicks(box, hours);
+        QTest::keyClick(box, Qt::Key_Tab);
+    }
+};
+
+}  // namespace tf::test
