@@ -422,7 +422,8 @@ bool UserForm2::preMousePress(QEvent* event) {
         return false;
     }
     handledByPress_ = nullptr;
-    if (auto* button = qobject_cast<QPushButton*>(target)) runCommand(button->objectName());
+    if (auto* button = qobject_cast<QPushButton*>(target); button && mouse->button() == Qt::LeftButton)
+        runCommand(button->objectName());
     return true;
 }
 
