@@ -6,6 +6,7 @@ namespace {
 
 using K = ControlKind;
 using A = TextAlign;
+using V = VerticalAlign;
 
 constexpr FontSpec kBold975{9.75, true, false};
 constexpr Rgb kPlum{64, 0, 64};
@@ -27,12 +28,12 @@ const std::array<ControlSpec, kControlCount> kControls = {{
 {"lbNM",          K::Label,    "Non Monetary",            nullptr,                                              240,   4320,  1815,  375,   5,  kBold975,                 kDefault, kRowLabel,  A::Right,  true,  true,  nullptr},
 {"lbAppeals",     K::Label,    "Appeals",                 nullptr,                                              240,   4920,  1815,  375,   6,  kBold975,                 kDefault, kRowLabel,  A::Right,  true,  true,  nullptr},
 {"lbTax",         K::Label,    "Tax",                     nullptr,                                              240,   5520,  1815,  375,   7,  kBold975,                 kDefault, kRowLabel,  A::Right,  true,  true,  nullptr},
-{"lbSalary",      K::Label,    "Salary",                  "Average Salary per Function",                        2640,  2520,  1215,  375,   8,  kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr},
-{"lbAST",         K::Label,    "AS&T",                    "Administration, Services, & Technical Support Cost", 3960,  2520,  1215,  375,   9,  kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr},
-{"lbNPS",         K::Label,    "NPS",                     "Non-Personal Services Costs",                        5280,  2520,  1215,  375,   10, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr},
-{"lbHrlyCost",    K::Label,    "Average Hourly Cost",     "Total Average Hourly Costs",                         6600,  2040,  1215,  855,   11, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr},
-{"lbHours",       K::Label,    "Estimated Hours",         nullptr,                                              8040,  2280,  1215,  615,   12, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr},
-{"lbICCost",      K::Label,    "Category Cost",           nullptr,                                              9840,  2280,  1215,  615,   13, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr},
+{"lbSalary",      K::Label,    "Salary",                  "Average Salary per Function",                        2640,  2520,  1215,  375,   8,  kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, false, V::Bottom},
+{"lbAST",         K::Label,    "AS&T",                    "Administration, Services, & Technical Support Cost", 3960,  2520,  1215,  375,   9,  kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, false, V::Bottom},
+{"lbNPS",         K::Label,    "NPS",                     "Non-Personal Services Costs",                        5280,  2520,  1215,  375,   10, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, false, V::Bottom},
+{"lbHrlyCost",    K::Label,    "Average Hourly Cost",     "Total Average Hourly Costs",                         6600,  2040,  1215,  855,   11, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, true, V::Bottom},
+{"lbHours",       K::Label,    "Estimated Hours",         nullptr,                                              8040,  2280,  1215,  615,   12, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, true, V::Bottom},
+{"lbICCost",      K::Label,    "Category Cost",           nullptr,                                              9840,  2280,  1215,  615,   13, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, true, V::Bottom},
 {"cbICSal",       K::DropDown, "",                        nullptr,                                              2760,  3120,  975,   360,   14, kBold975,                 kPlum,    kWhite,     A::Left,   false, true,  "Initial Claims, Salary"},
 {"cbWKSal",       K::DropDown, "",                        nullptr,                                              2760,  3720,  975,   360,   15, kBold975,                 kPlum,    kWhite,     A::Left,   false, true,  "Weekly Claims, Salary"},
 {"cbNMSal",       K::DropDown, "",                        nullptr,                                              2760,  4320,  975,   360,   16, kBold975,                 kPlum,    kWhite,     A::Left,   false, true,  "Non Monetary, Salary"},
@@ -70,7 +71,7 @@ const std::array<ControlSpec, kControlCount> kControls = {{
 {"cbClear",       K::PushButton, "Clear Form",            "Reset the Form",                                     6000,  7200,  1815,  495,   48, kWindowFont,              kDefault, kDefault,   A::Centre, true,  true,  nullptr},
 {"cbClose",       K::PushButton, "Close & Exit",          "Quit the Application",                               8160,  7200,  1815,  495,   49, kWindowFont,              kDefault, kDefault,   A::Centre, true,  true,  nullptr},
 {"tbTotHours",    K::TextBox,  "0",                       nullptr,                                              8040,  6120,  1215,  375,   50, kWindowFont,              kDefault, kDefault,   A::Right,  true,  true,  "Total Hours"},
-{"lbHelp",        K::Label,    "",                        nullptr,                                              480,   8040,  10995, 1095,  51, {11.25, true, false},     kDefault, kDefault,   A::Left,   true,  false, nullptr},
+{"lbHelp",        K::Label,    "",                        nullptr,                                              480,   8040,  10995, 1095,  51, {11.25, true, false},     kDefault, kDefault,   A::Left,   true,  false, nullptr, true, V::Top},
 }};
 // clang-format on
 

@@ -9,6 +9,7 @@ namespace tf {
 
 enum class ControlKind { Label, TextBox, PushButton, DropDown };
 enum class TextAlign { Left, Centre, Right };
+enum class VerticalAlign { Top, Centre, Bottom };
 
 struct Rgb {
     std::uint8_t r, g, b;
@@ -43,6 +44,8 @@ struct ControlSpec {
     bool enabled;
     bool visible;
     const char* accessibleName;  // for screen readers; nullptr: the shown text speaks for itself
+    bool wraps = false;          // a label whose text breaks at spaces within its width
+    VerticalAlign valign = VerticalAlign::Centre;
 };
 
 inline constexpr int kControlCount = 52;

@@ -32,9 +32,6 @@ namespace tf {
 
 namespace {
 
-const char* const kHoursNames[kHoursRows] = {"tbHoursIC", "tbHoursWC", "tbHoursNM", "tbHoursAP",
-                                             "tbHoursTax"};
-
 QColor toColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 // A component list: never opened by the user, so it spends its whole width on the figure
@@ -86,6 +83,15 @@ Qt::Alignment alignmentFor(TextAlign align) {
         case TextAlign::Right: return Qt::AlignRight;
     }
     return Qt::AlignLeft;
+}
+
+Qt::Alignment verticalAlignmentFor(VerticalAlign align) {
+    switch (align) {
+        case VerticalAlign::Top: return Qt::AlignTop;
+        case VerticalAlign::Centre: return Qt::AlignVCenter;
+        case VerticalAlign::Bottom: return Qt::AlignBottom;
+    }
+    return Qt::AlignVCenter;
 }
 
 // Colours a control in every state, disabled included: the disabled lists and boxes
@@ -225,11 +231,8 @@ void UserForm2::buildControls() {
                 auto* label = new QLabel(text, page);
                 label->setTextFormat(Qt::PlainText);
                 label->setFocusPolicy(Qt::NoFocus);
-                const bool header = def.top < 3120 && def.top >= 2040;
-                const bool help = def.height > 1000;
-                label->setWordWrap(header || help);
-                label->setAlignment(alignmentFor(def.align) |
-                                    (header ? Qt::AlignBottom : help ? Qt::AlignTop : Qt::AlignVCenter));
+                label->setWordWrap(def.wraps);
+                label->setAlignment(alignmentFor(def.align) | verticalAlignmentFor(def.valign));
                 label->setAutoFillBackground(def.background.has_value());
                 labels.push_back(label);
                 w = label;
@@ -301,7 +304,7 @@ void UserForm2::buildControls() {
         QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 
     for (int row = 0; row < kHoursRows; ++row) {
-        auto* box = qobject_cast<QLineEdit*>(byName.value(QString::fromUtf8(kHoursNames[row])));
+        auto* box = qobject_cast<QLineEdit*>(byName.value(QString::fromUtf8(kRows[row].hours)));
         hoursBoxes_[row] = box;
     }
 
