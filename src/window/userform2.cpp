@@ -401,6 +401,18 @@ void UserForm2::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// Text typed into the jurisdiction list chooses nothing, so when the user leaves the list
+// it shows again what is chosen (or the prompt): the worksheet, on screen and on paper,
+// never names a jurisdiction whose figures it does not show.
+void UserForm2::restoreStateText(QObject* watched, Qt::FocusReason reason) {
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
+    auto* list = qobject_cast<QComboBox*>(control(QStringLiteral("cbState")));
+    if (!list || (watched != list && watched != list->lineEdit())) return;
+    const int index = list->currentIndex();
+    const QString shown = index >= 0 ? list->itemText(index) : QString::fromUtf8(findControl("cbState")->text);
+    if (list->currentText() != shown) list->setEditText(shown);
+}
+
 // A click that moves the focus out of an hours box runs that box's handler before the
 // clicked control sees the press. When the handler had to show a message, the click is
 // used up by it; a push button still carries out its command afterwards.
@@ -437,6 +449,8 @@ bool UserForm2::eventFilter(QObject* watched, QEvent* event) {
             if (watched == windowHandle()) return preMousePress(event);
             break;
         case QEvent::FocusOut: {
+            if (closing_) break;
+            restoreStateText(watched, static_cast<QFocusEvent*>(event)->reason());
             const int row = hoursRow(watched);
             if (row < 0) break;
             if (handledByPress_ == watched) {

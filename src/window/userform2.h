@@ -49,6 +49,7 @@ private:
     int hoursRow(const QObject* widget) const;
     void runHoursHandler(int row);
     bool preMousePress(QEvent* event);
+    void restoreStateText(QObject* watched, Qt::FocusReason reason);
     void runCommand(const QString& button);
 
     RegionalSettings settings_;

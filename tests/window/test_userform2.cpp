@@ -183,12 +183,28 @@ private slots:
         QTest::keyClick(state, Qt::Key_Enter);
         QTest::keyClick(state, Qt::Key_Tab);  // leaving the field chooses nothing either
         QCOMPARE(focusName(), QStringLiteral("cbUpdate"));
+        // and the list shows the prompt again, not a name whose figures are not shown
+        QCOMPARE(state->currentText(), QStringLiteral("Select a State First"));
         QCOMPARE(state->count(), 53);
         QCOMPARE(state->currentIndex(), -1);
         QCOMPARE(activated.count(), 0);
         QVERIFY(get<QLineEdit>("tbICHour")->text().isEmpty());
         QVERIFY(get("tbHoursIC")->isHidden());
         QCOMPARE(get<QLabel>("lbHelp")->text(), QString::fromLatin1(kStartHelp));
+    }
+
+    void typedTextGivesWayToTheChosenName() {
+        chooseFirstState();
+        auto* state = get<QComboBox>("cbState");
+        state->setFocus(Qt::TabFocusReason);
+        state->lineEdit()->selectAll();
+        QTest::keyClicks(state, "Texas");
+        QTest::keyClick(state, Qt::Key_Return);
+        QCOMPARE(state->currentIndex(), 0);
+        QTest::keyClick(state, Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("tbHoursIC"));
+        QCOMPARE(state->currentText(), QStringLiteral("Alabama"));
+        QCOMPARE(get<QLineEdit>("tbICHour")->text(), QStringLiteral("$36.53"));
     }
 
     void altWithAnyLetterTriggersNothing() {
