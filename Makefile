@@ -2,6 +2,7 @@
 # Both install what is missing first (scripts/install-deps).
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build run test bench screenshot clean
 
@@ -16,7 +17,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The program alone: the tests' extra builds (sanitizers, fuzzer) are not waited for.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tallyforge
 	@$(BUILD)/src/tallyforge
 
 test: build
