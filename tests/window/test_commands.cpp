@@ -90,6 +90,43 @@ private slots:
         QCOMPARE(snapshot(), start);
     }
 
+    void messagesAreClosedByEnterAndEscape_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+    }
+    // Update before any choice: the one message, answered from the keyboard.
+    void messagesAreClosedByEnterAndEscape() {
+        QFETCH(int, key);
+        QString caption, text;
+        int buttons = -1;
+        QMessageBox::Icon icon = QMessageBox::Critical;
+        bool modal = false;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isActiveWindow()) return;
+            caption = box->windowTitle();
+            text = box->text();
+            buttons = int(box->buttons().size());
+            icon = box->icon();
+            modal = box->isModal();
+            QTest::keyClick(box, Qt::Key(key));
+        });
+        answer.start(10);
+        click("cbUpdate");
+        QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() == nullptr, 2000);
+        QCOMPARE(caption, QStringLiteral("Tallyforge"));
+        QCOMPARE(text, QString::fromLatin1(kBlank));
+        QCOMPARE(buttons, 1);
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QVERIFY(modal);
+        QCOMPARE(get<QLineEdit>("tbHoursIC")->text(), QStringLiteral("0"));
+        QVERIFY(get("tbHoursIC")->isHidden());
+        QVERIFY(form->isVisible());
+    }
+
     void closeAndExitWithFiguresOnScreen() {
         estimate();
         MessageCloser closer;
