@@ -467,6 +467,13 @@ bool UserForm2::eventFilter(QObject* watched, QEvent* event) {
             runHoursHandler(row);
             break;
         }
+        case QEvent::Wheel: {
+            // Turning the wheel over the closed state list would change the jurisdiction
+            // (and every figure) without the user choosing one; the opened list scrolls.
+            auto* list = qobject_cast<QComboBox*>(control(QStringLiteral("cbState")));
+            if (list && (watched == list || watched == list->lineEdit())) return true;
+            break;
+        }
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
             // No control has an access key: Alt with a letter or digit does nothing at all.

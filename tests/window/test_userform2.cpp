@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QFontInfo>
 #include <QSignalSpy>
+#include <QWheelEvent>
 
 #include "worksheet_driver.h"
 
@@ -205,6 +206,20 @@ private slots:
         QCOMPARE(focusName(), QStringLiteral("tbHoursIC"));
         QCOMPARE(state->currentText(), QStringLiteral("Alabama"));
         QCOMPARE(get<QLineEdit>("tbICHour")->text(), QStringLiteral("$36.53"));
+    }
+
+    void theWheelOverTheClosedListChoosesNothing() {
+        auto* state = get<QComboBox>("cbState");
+        QSignalSpy activated(state, &QComboBox::activated);
+        const QPoint at = state->rect().center();
+        for (int delta : {-120, -120, 120}) {
+            QWheelEvent wheel(at, state->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(state, &wheel);
+        }
+        QCOMPARE(activated.count(), 0);
+        QCOMPARE(state->currentIndex(), -1);
+        QVERIFY(get("tbHoursIC")->isHidden());
     }
 
     void altWithAnyLetterTriggersNothing() {
