@@ -10,14 +10,12 @@ Exit status 0: passed, 1: failed, 77: no X server.
 """
 import os
 import sys
-import time
-import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from desktop import Desktop, DesktopUnavailable, wait_for  # noqa: E402
+from desktop import wait_for  # noqa: E402
 import worksheet as ws  # noqa: E402
-from test_worksheet import Checks, SKIP, eventually  # noqa: E402
+from test_worksheet import eventually, run  # noqa: E402
 
 LABELS = ["Cost Estimate Worksheet", "Select a State", "Initial Claims", "Weekly Claims",
           "Non Monetary", "Appeals", "Tax", "Salary", "AS&T", "NPS", "Average Hourly Cost",
@@ -215,47 +213,19 @@ def choose_first_by_arrow_key(d, sheet, c):
     c.equal("state list text", sheet.text(sheet.state_list()), "Alabama")
 
 
+def walk(d, proc, c):
+    sheet = ws.Worksheet(d, proc.pid).attach()
+    wait_for(lambda: sheet.focused(sheet.state_list()), 5, what="focus in the state list")
+    check_list_names(sheet, c, "at start")
+    check_names(sheet, c)
+    check_labels_and_descriptions(sheet, c)
+    check_keyboard(d, sheet, c)
+    choose_first_by_arrow_key(d, sheet, c)
+    check_list_names(sheet, c, "showing Alabama's costs", ["Alabama"] + ALABAMA_TEXTS)
+
+
 def main(argv):
-    if len(argv) != 2:
-        print("usage: test_screen_reader.py <tallyforge>", file=sys.stderr)
-        return 2
-    program = os.path.abspath(argv[1])
-    started = time.monotonic()
-    c = Checks()
-    d = Desktop()
-    try:
-        try:
-            d.start()
-        except DesktopUnavailable as e:
-            print(f"SKIP: no X server for the end-to-end test: {e}")
-            return SKIP
-        proc = d.launch([program], {
-            "LC_ALL": "en_US.UTF-8", "LANG": "en_US.UTF-8",
-            "CUPS_SERVER": os.path.join(d.tmp, "no-print-server.sock"),
-        }, name="tallyforge")
-        d.focus_window(d.window_of(proc.pid))
-        sheet = ws.Worksheet(d, proc.pid).attach()
-        wait_for(lambda: sheet.focused(sheet.state_list()), 5, what="focus in the state list")
-        check_list_names(sheet, c, "at start")
-        check_names(sheet, c)
-        check_labels_and_descriptions(sheet, c)
-        check_keyboard(d, sheet, c)
-        choose_first_by_arrow_key(d, sheet, c)
-        check_list_names(sheet, c, "showing Alabama's costs", ["Alabama"] + ALABAMA_TEXTS)
-    except Exception:
-        traceback.print_exc()
-        c.failures.append("the check stopped")
-        log = d.program_log("tallyforge")
-        if log:
-            print("--- program output ---\n" + log[-3000:])
-    finally:
-        d.close()
-    took = time.monotonic() - started
-    if c.failures:
-        print(f"FAILED {len(c.failures)} checks in {took:.1f} s: " + c.summary())
-        return 1
-    print(f"passed in {took:.1f} s")
-    return 0
+    return run(argv, "test_screen_reader.py", walk)
 
 
 if __name__ == "__main__":

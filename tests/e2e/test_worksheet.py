@@ -318,9 +318,11 @@ def close_and_exit(d, sheet, c, proc):
     c.equal("program ended with status", code, 0)
 
 
-def main(argv):
+def run(argv, script, walk):
+    """Starts the private desktop and the program, runs walk(desktop, process, checks),
+    stops everything and reports. The exit status for CTest: 0, 1, or SKIP."""
     if len(argv) != 2:
-        print("usage: test_worksheet.py <tallyforge>", file=sys.stderr)
+        print(f"usage: {script} <tallyforge>", file=sys.stderr)
         return 2
     program = os.path.abspath(argv[1])
     started = time.monotonic()
@@ -337,20 +339,9 @@ def main(argv):
             # Nothing listens here: printing finds no printer.
             "CUPS_SERVER": os.path.join(d.tmp, "no-print-server.sock"),
         }, name="tallyforge")
-        wid = d.window_of(proc.pid)
         # No window manager: give the window the input focus ourselves, as one would.
-        d.focus_window(wid)
-        sheet = ws.Worksheet(d, proc.pid).attach()
-        check_start_state(sheet, c, "at start-up")
-        choose_virgin_islands(d, sheet, c)
-        averages = check_choice(sheet, c)
-        costs = enter_hours(d, sheet, c, averages)
-        bad_entry(d, sheet, c, costs)
-        negative_entry(d, sheet, c, costs, averages)
-        update(d, sheet, c, costs)
-        print_without_printer(d, sheet, c)
-        clear_form(d, sheet, c)
-        close_and_exit(d, sheet, c, proc)
+        d.focus_window(d.window_of(proc.pid))
+        walk(d, proc, c)
     except Exception:
         traceback.print_exc()
         c.failures.append("the walk-through stopped")
@@ -365,6 +356,24 @@ def main(argv):
         return 1
     print(f"passed in {took:.1f} s")
     return 0
+
+
+def walk(d, proc, c):
+    sheet = ws.Worksheet(d, proc.pid).attach()
+    check_start_state(sheet, c, "at start-up")
+    choose_virgin_islands(d, sheet, c)
+    averages = check_choice(sheet, c)
+    costs = enter_hours(d, sheet, c, averages)
+    bad_entry(d, sheet, c, costs)
+    negative_entry(d, sheet, c, costs, averages)
+    update(d, sheet, c, costs)
+    print_without_printer(d, sheet, c)
+    clear_form(d, sheet, c)
+    close_and_exit(d, sheet, c, proc)
+
+
+def main(argv):
+    return run(argv, "test_worksheet.py", walk)
 
 
 if __name__ == "__main__":
