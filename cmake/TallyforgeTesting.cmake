@@ -1,0 +1,59 @@
+# tf_add_test: the one way a test enters CTest.
+#
+#   tf_add_test(<folder>.<name>
+#     [SOURCES src...]            build a test executable from these sources
+#     [TARGET target]             or run an executable target built elsewhere
+#     [COMMAND cmd args...]       or run this command (generator expressions allowed)
+#     [ARGS args...]              arguments after the executable
+#     [LIBRARIES lib...]          linked into the executable built from SOURCES
+#     [INCLUDES dir...]           include directories of that executable
+#     [DEFINITIONS def...]        compile definitions of that executable
+#     [ENVIRONMENT VAR=value...]  the test's environment
+#     [LABELS label...]           labels besides the folder, which every test carries
+#     [TIMEOUT seconds]
+#     [SKIP_RETURN_CODE code])
+#
+# The test's name is "<folder>.<name>" in lower case, the folder being the tests/
+# folder it lives in (estimate, refdata, window, e2e, packaging ...). An executable
+# built from SOURCES is named test_<folder>_<name> and can be shared with TARGET.
+function(tf_add_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 T ""
+    "TARGET;TIMEOUT;SKIP_RETURN_CODE"
+    "SOURCES;COMMAND;ARGS;LIBRARIES;INCLUDES;DEFINITIONS;ENVIRONMENT;LABELS")
+  if(T_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "tf_add_test(${name}): unknown arguments ${T_UNPARSED_ARGUMENTS}")
+  endif()
+  if(NOT name MATCHES "^[a-z0-9_]+\\.[a-z0-9_]+$")
+    message(FATAL_ERROR "tf_add_test(${name}): a test is named <folder>.<name>, lower case")
+  endif()
+  string(REGEX REPLACE "\\..*$" "" folder "${name}")
+
+  if(T_SOURCES)
+    string(REPLACE "." "_" target "test_${name}")
+    add_executable(${target} ${T_SOURCES})
+    target_link_libraries(${target} PRIVATE ${T_LIBRARIES})
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR} ${T_INCLUDES})
+    if(T_DEFINITIONS)
+      target_compile_definitions(${target} PRIVATE ${T_DEFINITIONS})
+    endif()
+    set(command ${target} ${T_ARGS})
+  elseif(T_TARGET)
+    set(command ${T_TARGET} ${T_ARGS})
+  elseif(T_COMMAND)
+    set(command ${T_COMMAND} ${T_ARGS})
+  else()
+    message(FATAL_ERROR "tf_add_test(${name}): give SOURCES, TARGET or COMMAND")
+  endif()
+
+  add_test(NAME ${name} COMMAND ${command})
+  set_tests_properties(${name} PROPERTIES LABELS "${folder};${T_LABELS}")
+  if(T_ENVIRONMENT)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
+  endif()
+  if(T_TIMEOUT)
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  endif()
+  if(T_SKIP_RETURN_CODE)
+    set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE ${T_SKIP_RETURN_CODE})
+  endif()
+endfunction()
