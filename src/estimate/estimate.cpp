@@ -3,7 +3,6 @@
 #include "estimate/estimate.h"
 
 #include <array>
-#include <cmath>
 #include <string>
 
 #include "refdata/cost_table.h"
@@ -110,12 +109,11 @@ Estimate::Outcome Estimate::hoursLeft(int row) {
             requireFocus(view_, controls.hours);
         }
 
-        // Category cost: average hourly cost times hours.
-        const double average = ParseNumber(view_.text(controls.average), settings_);
-        const double hours = ParseNumber(view_.text(controls.hours), settings_);
-        const double cost = average * hours;
-        if (!std::isfinite(cost)) throw OverflowError("category cost out of range");
-        view_.setText(controls.cost, FormatMoney(cost, settings_));
+        // Category cost: the average hourly cost shown times the hours typed, exact to
+        // the cent, so a figure checked by hand agrees with the sheet.
+        view_.setText(controls.cost,
+                      FormatProductRoundedHalfAwayFromZero(view_.text(controls.average),
+                                                           view_.text(controls.hours), settings_));
 
         // Totals over all five rows, as the texts on screen show them.
         view_.setText(kTotalCost,

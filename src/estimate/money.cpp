@@ -5,14 +5,18 @@
 // binary floating-point value, so "0.1" is exactly 1000 units; ParseNumber hands one
 // normalised digit string to a correctly rounding reader; a double is shown from its
 // exact binary value. All loops are linear in the length of the text: a text of a
-// million digits is answered as quickly as it can be read.
+// million digits is answered as quickly as it can be read. The one exception is the
+// product of two texts, whose work grows with the product of their lengths; an hourly
+// cost has a handful of digits, so it too grows only with the length of the hours.
 //
 // Rounding: every rounding here is half away from zero, the rule users of money
 // expect. ParseMoney rounds to four decimals (1.00005 -> 1.0001, -1.00005 -> -1.0001),
 // FormatMoney to the currency's decimals ($0.125 -> $0.13) and FormatWholeNumber to a
 // whole (2.5 -> 3, -2.5 -> -3). A double is rounded from its exact binary value, which
 // is an exact tie only when it really is one (0.125 is; 1.005 is 1.00499999999999989...
-// and shows as $1.00).
+// and shows as $1.00). A product of an amount text and a number text never goes through
+// a double: it is made exactly from the digits as written and rounded once, so
+// $36.53 x 4.5 = 164.385 shows as $164.39, the figure anyone checking by hand gets.
 //
 // Which separators a text may use: a text that carries the currency symbol is read
 // with the currency separators (mon_decimal_point, mon_thousands_sep, mon_grouping)
@@ -32,6 +36,8 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace tf {
 
@@ -158,6 +164,100 @@ text::Decimal readDecimal(std::string_view input, const RegionalSettings& s) {
     return *d;
 }
 
+// The exact value of a text, read in the forms ParseNumber reads and failing as it
+// fails: a magnitude beyond the largest double is out of range.
+text::Decimal readNumber(std::string_view input, const RegionalSettings& s) {
+    text::Decimal d = readDecimal(input, s);
+    (void)toDouble(d);
+    return d;
+}
+
+// A product beyond the largest double is out of range, as a number text of that size
+// is. Where a value stops converting to a double is a whole number (halfway between the
+// largest double and the next power of two), so the whole part alone decides.
+void checkNumberRange(const text::Decimal& d) {
+    text::Decimal whole;
+    whole.negative = d.negative;
+    whole.intDigits = d.intDigits;
+    (void)toDouble(whole);
+}
+
+// A number's significant digits as one integer in base-10^9 limbs, least significant
+// first, and how many of those digits are decimals. Zero decimals at the end are left
+// out: they would only lengthen the product.
+constexpr std::uint64_t kLimbBase = 1'000'000'000;
+constexpr std::size_t kLimbDigits = 9;
+
+struct Limbs {
+    std::vector<std::uint32_t> limbs;
+    std::size_t decimals = 0;
+};
+
+Limbs limbsOf(const text::Decimal& d) {
+    const std::size_t last = d.fracDigits.find_last_not_of('0');
+    Limbs out;
+    out.decimals = last == std::string::npos ? 0 : last + 1;
+    const std::string digits = d.intDigits + d.fracDigits.substr(0, out.decimals);
+    out.limbs.reserve(digits.size() / kLimbDigits + 1);
+    for (std::size_t end = digits.size(); end > 0;) {
+        const std::size_t begin = end > kLimbDigits ? end - kLimbDigits : 0;
+        std::uint32_t limb = 0;
+        for (std::size_t i = begin; i < end; ++i)
+            limb = limb * 10 + static_cast<std::uint32_t>(digits[i] - '0');
+        out.limbs.push_back(limb);
+        end = begin;
+    }
+    while (!out.limbs.empty() && out.limbs.back() == 0) out.limbs.pop_back();
+    return out;
+}
+
+// The exact product of two numbers, with all the decimals of both.
+text::Decimal exactProduct(const text::Decimal& a, const text::Decimal& b) {
+    const Limbs x = limbsOf(a);
+    const Limbs y = limbsOf(b);
+    const bool xShorter = x.limbs.size() <= y.limbs.size();
+    const std::vector<std::uint32_t>& shorter = xShorter ? x.limbs : y.limbs;
+    const std::vector<std::uint32_t>& longer = xShorter ? y.limbs : x.limbs;
+
+    // Schoolbook multiplication: a limb times a limb plus a limb and a carry stays
+    // below 10^18 + 2 * 10^9, well inside 64 bits.
+    std::vector<std::uint32_t> product(shorter.size() + longer.size(), 0);
+    for (std::size_t i = 0; i < shorter.size(); ++i) {
+        std::uint64_t carry = 0;
+        for (std::size_t j = 0; j < longer.size(); ++j) {
+            const std::uint64_t cell =
+                product[i + j] + static_cast<std::uint64_t>(shorter[i]) * longer[j] + carry;
+            product[i + j] = static_cast<std::uint32_t>(cell % kLimbBase);
+            carry = cell / kLimbBase;
+        }
+        product[i + longer.size()] = static_cast<std::uint32_t>(carry);
+    }
+
+    std::size_t top = product.size();
+    while (top > 0 && product[top - 1] == 0) --top;
+    std::string digits;  // without leading zeros; empty for zero
+    if (top > 0) {
+        digits = std::to_string(product[top - 1]);
+        digits.reserve(top * kLimbDigits);
+        for (std::size_t k = top - 1; k-- > 0;) {
+            const std::string limb = std::to_string(product[k]);
+            digits.append(kLimbDigits - limb.size(), '0');
+            digits += limb;
+        }
+    }
+
+    text::Decimal d;
+    d.negative = a.negative != b.negative;
+    const std::size_t decimals = x.decimals + y.decimals;
+    if (digits.size() <= decimals) {
+        d.fracDigits = std::string(decimals - digits.size(), '0') + digits;
+    } else {
+        d.intDigits = digits.substr(0, digits.size() - decimals);
+        d.fracDigits = digits.substr(digits.size() - decimals);
+    }
+    return d;
+}
+
 // A text for FormatMoney or FormatWholeNumber is converted as ParseNumber converts it,
 // and the exact value of that double is what gets rounded: "1.005" shows as $1.00,
 // like the double 1.005. A text that does not convert, including one beyond the
@@ -265,6 +365,15 @@ std::string FormatMoney(double value, const RegionalSettings& settings) {
 
 std::string FormatMoney(std::string_view text, const RegionalSettings& settings) {
     return formatAmount(readForFormat(text, settings), settings);
+}
+
+std::string FormatProductRoundedHalfAwayFromZero(std::string_view amount, std::string_view factor,
+                                                 const RegionalSettings& settings) {
+    const text::Decimal a = readNumber(amount, settings);
+    const text::Decimal b = readNumber(factor, settings);
+    text::Decimal product = exactProduct(a, b);
+    checkNumberRange(product);
+    return formatAmount(std::move(product), settings);
 }
 
 std::string FormatWholeNumber(Money value, const RegionalSettings& settings) {

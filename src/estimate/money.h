@@ -110,6 +110,15 @@ std::string FormatMoney(Money value, const RegionalSettings& settings);
 std::string FormatMoney(double value, const RegionalSettings& settings);
 std::string FormatMoney(std::string_view text, const RegionalSettings& settings);
 
+// The amount the money text `amount` shows times the number the text `factor` holds,
+// multiplied exactly as the two texts are written and rounded once to the currency's
+// decimals, half away from zero, as a money text: "$36.53" times "4.5" is "$164.39",
+// times "-0.5" is "-$18.27". Both texts are read in the forms ParseNumber reads and fail
+// as it fails; a product beyond the largest double fails with OverflowError. A product
+// beyond the range of Money is still written out in full.
+std::string FormatProductRoundedHalfAwayFromZero(std::string_view amount, std::string_view factor,
+                                                 const RegionalSettings& settings);
+
 std::string FormatWholeNumber(Money value, const RegionalSettings& settings);
 std::string FormatWholeNumber(std::string_view text, const RegionalSettings& settings);
 
