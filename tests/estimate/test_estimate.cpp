@@ -63,9 +63,12 @@ std::string trimmed(const std::string& s) {
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
+__extension__ typedef __int128 Wide;
+
 // A decimal text of the US forms ("$1,234.5", "-$5.00", "($5.00)", " 12 ", "-0.75") as a
 // count of 10^-scale units; nullopt for anything else.
-std::optional<long long> decimalUnits(const std::string& input, int scale) {
+template <typename Int = long long>
+std::optional<Int> decimalUnits(const std::string& input, int scale) {
     std::string s = trimmed(input);
     bool negative = false;
     if (s.size() >= 2 && s.front() == '(' && s.back() == ')') {
@@ -76,7 +79,7 @@ std::optional<long long> decimalUnits(const std::string& input, int scale) {
         s = s.substr(1);
     }
     if (!s.empty() && s.front() == '$') s = s.substr(1);
-    long long value = 0;
+    Int value = 0;
     int decimals = -1;
     bool digits = false;
     for (char c : s) {
@@ -121,16 +124,27 @@ long long averageCents(int jurisdiction, int row) {
     return sum;
 }
 
-// hours (in 10^-4) times cents, rounded to cents; nullopt when it lies on a half cent,
-// where the binary product may round either way.
-std::optional<long long> costCents(long long averageCents, long long hoursUnits) {
-    const long long exact = averageCents * hoursUnits;  // in 10^-6
-    const long long rest = exact % 10000;
-    if (rest == 5000 || rest == -5000) return std::nullopt;
-    const long long whole = exact / 10000;
-    if (rest >= 5000) return whole + 1;
-    if (rest <= -5000) return whole - 1;
-    return whole;
+// value / step, rounded half away from zero.
+long long roundedHalfAway(Wide value, Wide step) {
+    Wide whole = value / step;
+    const Wide rest = value % step;
+    if (rest * 2 >= step) ++whole;
+    if (rest * 2 <= -step) --whole;
+    return static_cast<long long>(whole);
+}
+
+constexpr int kHoursScale = 20;  // the most decimals an hours text of these tests has
+constexpr Wide kHoursStep = static_cast<Wide>(10'000'000'000) * 10'000'000'000;
+
+// An hours text in ten-thousandths, rounded as the totals read it.
+long long hoursUnits(const std::string& hours) {
+    return roundedHalfAway(*decimalUnits<Wide>(hours, kHoursScale), kHoursStep / 10000);
+}
+
+// The category cost: the exact product of the hours and the cents, rounded half away
+// from zero to cents.
+long long costCents(long long averageCents, const std::string& hours) {
+    return roundedHalfAway(averageCents * *decimalUnits<Wide>(hours, kHoursScale), kHoursStep);
 }
 
 // The totals show what the rows show: tbTotal the exact sum of the five category cost
@@ -140,11 +154,10 @@ void verifyTotalsMatchRows(const FakeView& view) {
     long long hours = 0;
     for (const auto& row : kRows) {
         const auto cost = decimalUnits(view.text(row.cost), 2);
-        const auto h = decimalUnits(view.text(row.hours), 4);
         QVERIFY2(cost, view.text(row.cost).c_str());
-        QVERIFY2(h, view.text(row.hours).c_str());
+        QVERIFY2(decimalUnits<Wide>(view.text(row.hours), kHoursScale), view.text(row.hours).c_str());
         costs += *cost;
-        hours += *h;
+        hours += hoursUnits(view.text(row.hours));
     }
     QCOMPARE(view.text("tbTotal"), moneyText(costs));
     const auto shown = decimalUnits(view.text("tbTotHours"), 0);
@@ -331,9 +344,7 @@ private slots:
         for (int row = 0; row < tf::kHoursRows; ++row) {
             QCOMPARE(view->text(kRows[row].hours), std::string(hours[row]));
             QCOMPARE(view->text(kRows[row].average), moneyText(averageCents(1, row)));
-            const auto expected = costCents(averageCents(1, row), *decimalUnits(hours[row], 4));
-            QVERIFY(expected);
-            QCOMPARE(view->text(kRows[row].cost), moneyText(*expected));
+            QCOMPARE(view->text(kRows[row].cost), moneyText(costCents(averageCents(1, row), hours[row])));
         }
         QVERIFY(view->text("tbTotal") != first.at("tbTotal"));
         verifyTotalsMatchRows(*view);
@@ -357,6 +368,16 @@ private slots:
         QTest::newRow("blanks around") << 1 << 1 << " 12 ";
         QTest::newRow("thousands") << 0 << 4 << "1,234";
         QTest::newRow("large") << 4 << 3 << "250000";
+        // Half cents round away from zero: 164.385, 9.655, 23.235, 62.985, 25.215, -18.265.
+        QTest::newRow("half cent, IC") << 0 << 0 << "4.5";
+        QTest::newRow("half cent, NM") << 0 << 2 << "0.25";
+        QTest::newRow("half cent, AP") << 0 << 3 << "0.5";
+        QTest::newRow("half cent, Tax") << 0 << 4 << "1.5";
+        QTest::newRow("half cent, District of Columbia") << 8 << 2 << "0.5";
+        QTest::newRow("negative half cent") << 0 << 0 << "-0.5";
+        QTest::newRow("many decimals") << 0 << 1 << "2.333333333333333333";
+        QTest::newRow("minus zero") << 0 << 0 << "-0";
+        QTest::newRow("largest cost the total holds") << 0 << 0 << "25248760024190.6";
     }
     void categoryCostAndTotals() {
         QFETCH(int, jurisdiction);
@@ -372,17 +393,15 @@ private slots:
         view->setText(kRows[row].hours, hours.toStdString());
         QCOMPARE(estimate->hoursLeft(row), Outcome::Done);
 
-        const long long hoursUnits = *decimalUnits(hours.toStdString(), 4);
-        const auto expected = costCents(averageCents(jurisdiction, row), hoursUnits);
-        QVERIFY2(expected, "test data lies on a half cent");
-        QCOMPARE(view->text(kRows[row].cost), moneyText(*expected));
+        QCOMPARE(view->text(kRows[row].cost),
+                 moneyText(costCents(averageCents(jurisdiction, row), hours.toStdString())));
         QCOMPARE(view->text(kRows[row].hours), hours.toStdString());  // never reformatted
         for (int r = 0; r < tf::kHoursRows; ++r) {
             if (r != row) QCOMPARE(view->text(kRows[r].cost), before.at(kRows[r].cost));
         }
         verifyTotalsMatchRows(*view);
         QCOMPARE(view->text("lbHelp"), row == 4 ? kCompleteHelp : kContinueHelp);
-        if (hoursUnits < 0) {
+        if (*decimalUnits<Wide>(hours.toStdString(), kHoursScale) < 0) {
             QCOMPARE(view->messages, std::vector<std::string>{kNegative});
             const auto& e = view->events;
             QCOMPARE(e.size(), std::size_t{3});
@@ -427,16 +446,18 @@ private slots:
                                   << 3;
         QTest::newRow("negative, focus refused")
             << 2 << "-2" << none << true << Outcome::NotFocusable << (negative + blank) << "0" << 0;
-        // Step 4: no average hourly cost, or a product beyond the double range.
+        // Step 4: no average hourly cost, or a product beyond the largest double.
         QTest::newRow("average empty")
             << 3 << "2" << QStringList{"tbAPHour="} << false << R << blank << "0" << 0;
         QTest::newRow("average unreadable")
             << 3 << "2" << QStringList{"tbAPHour=n/a"} << false << R << blank << "0" << 0;
         QTest::newRow("product beyond double")
             << 4 << ("1" + QString(308, QChar('0'))) << none << false << R << blank << "0" << 0;
-        // Step 5: a category cost text of any row, or their sum, beyond Money.
-        QTest::newRow("own cost beyond money")
-            << 0 << "1000000000000000" << none << false << R << blank << "0" << 1;
+        // Step 5: a category cost text of any row, or their sum, beyond Money. The
+        // smallest hours whose cost ($922,337,203,685,477.59) is written but reads back
+        // as no amount.
+        QTest::newRow("own cost just beyond money")
+            << 0 << "25248760024239.7368" << none << false << R << blank << "0" << 1;
         QTest::newRow("later cost unreadable")
             << 0 << "2" << QStringList{"tbCostNM=garbage"} << false << R << blank << "0" << 1;
         QTest::newRow("later cost beyond money")

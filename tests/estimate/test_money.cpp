@@ -243,6 +243,10 @@ private slots:
     void formatMoneyOfText();
     void formatWholeNumber_data();
     void formatWholeNumber();
+    void product_data();
+    void product();
+    void productOfCentsAndTenThousandthsOfAnHour_data();
+    void productOfCentsAndTenThousandthsOfAnHour();
     void roundTrip_data();
     void roundTrip();
     void longTexts();
@@ -647,6 +651,124 @@ void TestMoney::formatWholeNumber() {
              expected);
 }
 
+void TestMoney::product_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QByteArray>("amount");
+    QTest::addColumn<QByteArray>("factor");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<bool>("readsBack");  // ParseMoney reads the product back
+    const std::string maxDouble = std::to_string(std::numeric_limits<double>::max()).substr(0, 309);
+    std::string e306 = "$1";
+    for (int i = 0; i < 102; ++i) e306 += ",000";
+    auto row = [](const char* name, const char* settings, const std::string& amount,
+                  const std::string& factor, Outcome o, const std::string& expected,
+                  bool readsBack = true) {
+        QTest::newRow(name) << QByteArray(settings) << QByteArray::fromStdString(amount)
+                            << QByteArray::fromStdString(factor) << int(o)
+                            << QByteArray::fromStdString(expected) << readsBack;
+    };
+    // Half cents round away from zero, up for a positive product, down for a negative one;
+    // a double would make the first five a cent low and the last a cent high.
+    row("164.385", "us", "$36.53", "4.5", Value, "$164.39");
+    row("9.655", "us", "$38.62", "0.25", Value, "$9.66");
+    row("23.235", "us", "$46.47", "0.5", Value, "$23.24");
+    row("62.985", "us", "$41.99", "1.5", Value, "$62.99");
+    row("25.215", "us", "$50.43", "0.5", Value, "$25.22");
+    row("1.005", "us", "$1.00", "1.005", Value, "$1.01");
+    row("-18.265", "us", "$36.53", "-0.5", Value, "-$18.27");
+    row("negative amount", "us", "-$36.53", "0.5", Value, "-$18.27");
+    row("two negatives", "us-parens", "($36.53)", "(0.5)", Value, "$18.27");
+    row("just below a half cent", "us", "$1.00", "0.00499999999999999999", Value, "$0.00");
+    row("negative, rounds to zero", "us", "$36.53", "-0.0001", Value, "$0.00");
+    row("zero", "us", "$36.53", "0", Value, "$0.00");
+    row("minus zero", "us", "$36.53", "-0", Value, "$0.00");
+    row("many decimals", "us", "$36.53", "2.333333333333333333", Value, "$85.24");
+    row("grouped", "us", "$1,234.50", "1,000", Value, "$1,234,500.00");
+    // Other forms and other numbers of decimals.
+    row("decimal comma", "euro-comma", "1.234,50 €", "0,5", Value, "617,25 €");
+    row("no decimals", "yen", "¥1,235", "0.5", Value, "¥618");
+    row("three decimals", "krona", ",500 kr", "0,0015", Value, ",001 kr");
+    // The edge of Money: 0.5 x 1,844,674,407,370,955.16 is the largest amount it holds
+    // in cents; one more half cent is written but reads back as no amount.
+    row("largest amount in cents", "us", "$0.50", "1844674407370955.16", Value,
+        "$922,337,203,685,477.58");
+    row("beyond Money", "us", "$1.00", "922337203685477.585", Value, "$922,337,203,685,477.59",
+        false);
+    // The edge of the numbers: a product up to the largest double is written out.
+    row("1e306", "us", "$0.01", "1" + std::string(308, '0'), Value, e306 + ".00", false);
+    row("beyond the largest double", "us", "$2.00", maxDouble, Overflow, "");
+    row("factor beyond the largest double", "us", "$0.01", maxDouble + "0", Overflow, "");
+    row("amount beyond the largest double", "us", "$" + maxDouble + "0", "0", Overflow, "");
+    row("empty amount", "us", "", "1", Conversion, "");
+    row("letters", "us", "$36.53", "abc", Conversion, "");
+    row("exponent", "us", "$36.53", "1e2", Conversion, "");
+    row("misplaced separator", "us", "$36.53", "2,4", Conversion, "");
+}
+
+void TestMoney::product() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, amount);
+    QFETCH(QByteArray, factor);
+    QFETCH(int, outcome);
+    QFETCH(QByteArray, expected);
+    QFETCH(bool, readsBack);
+    const RegionalSettings s = settingsNamed(settings);
+    try {
+        const std::string shown = FormatProductRoundedHalfAwayFromZero(text(amount), text(factor), s);
+        QCOMPARE(int(Value), outcome);
+        QCOMPARE(QByteArray::fromStdString(shown), expected);
+        std::int64_t back = 0;
+        QCOMPARE(parseOutcome(shown, s, back) == Value, readsBack);
+    } catch (const ConversionError&) {
+        QCOMPARE(int(Conversion), outcome);
+    } catch (const OverflowError&) {
+        QCOMPARE(int(Overflow), outcome);
+    }
+}
+
+void TestMoney::productOfCentsAndTenThousandthsOfAnHour_data() {
+    QTest::addColumn<QByteArray>("settings");
+    for (const auto& named : allSettings()) QTest::newRow(named.name) << QByteArray(named.name);
+}
+
+// An hourly cost in the currency's smallest unit times hours in ten-thousandths, both
+// signs: the product shown is the one made in integers and rounded half away from zero.
+// Half the hours are whole quarters, so ties come often.
+void TestMoney::productOfCentsAndTenThousandthsOfAnHour() {
+    QFETCH(QByteArray, settings);
+    const RegionalSettings s = settingsNamed(settings);
+    std::int64_t unitsPerCent = 1;  // Money units in the smallest unit shown
+    for (int i = s.currencyDigits; i < 4; ++i) unitsPerCent *= 10;
+    std::mt19937_64 random(20261208);
+    std::uniform_int_distribution<std::int64_t> cents(-10'000'000, 10'000'000);
+    std::uniform_int_distribution<std::int64_t> tenThousandths(-100'000'000, 100'000'000);
+    std::uniform_int_distribution<std::int64_t> quarters(-4'000, 4'000);
+    int ties = 0;
+    for (int i = 0; i < 500; ++i) {
+        const std::int64_t cost = cents(random);
+        const std::int64_t hours = i % 2 == 0 ? quarters(random) * 2500 : tenThousandths(random);
+        const std::int64_t exact = cost * hours;  // in ten-thousandths of a cent
+        std::int64_t rounded = exact / 10000;
+        const std::int64_t rest = exact % 10000;
+        if (rest >= 5000) ++rounded;
+        if (rest <= -5000) --rounded;
+        if (rest == 5000 || rest == -5000) ++ties;
+
+        const std::int64_t magnitude = hours < 0 ? -hours : hours;
+        const std::string fraction = std::to_string(10000 + magnitude % 10000).substr(1);
+        const std::string hoursText = (hours < 0 ? "-" : "") + std::to_string(magnitude / 10000) +
+                                      s.decimalPoint + fraction;
+        const std::string amount = FormatMoney(Money::fromUnits(cost * unitsPerCent), s);
+        const std::string shown = FormatProductRoundedHalfAwayFromZero(amount, hoursText, s);
+        const std::string expected = FormatMoney(Money::fromUnits(rounded * unitsPerCent), s);
+        if (shown != expected)
+            QFAIL(qPrintable(QString::fromStdString(amount + " x " + hoursText + " = " + shown +
+                                                    ", not " + expected)));
+    }
+    QVERIFY2(ties > 50, qPrintable(QString::number(ties)));
+}
+
 void TestMoney::roundTrip_data() {
     QTest::addColumn<QByteArray>("settings");
     for (const auto& named : allSettings()) QTest::newRow(named.name) << QByteArray(named.name);
@@ -699,6 +821,7 @@ void TestMoney::longTexts() {
     const std::string thirds = "0." + std::string(1'000'000, '3');
     QCOMPARE(ParseNumber(thirds, us), 1.0 / 3.0);
     QCOMPARE(ParseMoney(thirds, us), Money::fromUnits(3333));
+    QCOMPARE(FormatProductRoundedHalfAwayFromZero("$36.53", thirds, us), std::string("$12.18"));
     QCOMPARE(ParseMoney("0." + std::string(1'000'000, '9'), us), Money::fromUnits(10000));
     // Grouped digits all the way.
     std::string grouped = "1";
