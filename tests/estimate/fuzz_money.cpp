@@ -5,7 +5,9 @@
 //    ParseMoney(FormatWholeNumber(v)) is v rounded to a whole (or OverflowError where
 //    that rounding leaves the range of Money);
 //  - ParseMoney and ParseNumber refuse the same texts as no number;
-//  - a double ParseNumber gives is shown by FormatMoney as a text that reads back.
+//  - a double ParseNumber gives is shown by FormatMoney as a text that reads back;
+//  - the product of one currency unit and the text fails exactly where ParseNumber
+//    fails, and is the same with the text as the amount and "1" as the factor.
 #include "estimate/money.h"
 #include "test_money_settings.h"
 
@@ -82,6 +84,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fail("FormatMoney of a double does not read back", named.name, shown);
         if (attempt([&] { (void)FormatMoney(std::string_view(text), s); }) != Result::Value)
             fail("FormatMoney refuses a text that ParseNumber reads", named.name, text);
+    }
+
+    const std::string one = FormatMoney(Money::fromUnits(Money::kUnitsPerWhole), s);
+    std::string product;
+    const Result asProduct =
+        attempt([&] { product = FormatProductRoundedHalfAwayFromZero(one, text, s); });
+    if (asProduct != asNumber) fail("the product fails where ParseNumber does not", named.name, text);
+    if (asProduct == Result::Value) {
+        std::string swapped;
+        if (attempt([&] { swapped = FormatProductRoundedHalfAwayFromZero(text, "1", s); }) !=
+                Result::Value ||
+            swapped != product)
+            fail("the product depends on the order of its factors", named.name, text);
+        if (attempt([&] { (void)ParseMoney(product, s); }) == Result::Conversion)
+            fail("a product does not read back", named.name, product);
     }
     return 0;
 }
