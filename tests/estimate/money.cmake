@@ -20,6 +20,7 @@ set(TF_MONEY_LOCALE_CASES
   "fr_FR|fr_FR.UTF-8||"
   "en_IN|en_IN.UTF-8||"
   "de_CH|de_CH.UTF-8||"
+  "es_PR|es_PR.UTF-8||"
   "lc_all_wins|de_DE.UTF-8|en_US.UTF-8|"
   "monetary_only|C||de_DE.UTF-8"
   "us_numbers_euro_amounts|en_US.UTF-8||de_DE.UTF-8"

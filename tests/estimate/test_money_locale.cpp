@@ -46,6 +46,10 @@ Expected expectedFor(const std::string& name) {
     // numbers still come from LANG.
     if (name == "en_US" || name == "lc_all_wins" || name == "missing_ctype") return us;
     if (name == "de_DE") return de;
+    // The table's "$" and ".", but a space between the symbol and the amount.
+    if (name == "es_PR")
+        return {"$", ".", ",", {3, 3}, {true, 1, SignPosition::BeforeAll}, ".", ",", {3, 3},
+                "-$ 1,234.50", "1,234,567", true};
     if (name == "fr_FR")
         return {"€", ",", "\xE2\x80\xAF", {3}, kSymbolAfterSpaced, ",", "\xE2\x80\xAF", {3},
                 "-1\xE2\x80\xAF" "234,50 €", "1\xE2\x80\xAF" "234\xE2\x80\xAF" "567", false};
@@ -118,7 +122,8 @@ void TestMoneyLocale::keepsOrReplacesTheUsersSettings() {
         // Asking for parentheses around negatives keeps the user's settings too.
         user.negativeForm.signPosition = SignPosition::Parentheses;
         QCOMPARE(worksheetSettings(user), user);
-        QCOMPARE(FormatMoney(Money::fromUnits(-50000), worksheetSettings(user)), std::string("($5.00)"));
+        QCOMPARE(FormatMoney(Money::fromUnits(-50000), worksheetSettings(user)),
+                 std::string(e.form.separatedBySpace ? "($ 5.00)" : "($5.00)"));
     } else {
         QCOMPARE(worksheetSettings(user), RegionalSettings::costTableSettings());
         QCOMPARE(FormatMoney(Money::fromUnits(-50000), worksheetSettings(user)), std::string("-$5.00"));
@@ -167,6 +172,14 @@ void TestMoneyLocale::separatorsOfNumbersAndAmounts() {
     } else if (name == "en_IN") {
         QCOMPARE(ParseMoney("₹1,23,456.00", s), Money::fromUnits(1234560000));
         QVERIFY_THROWS_EXCEPTION(ConversionError, ParseMoney("123,456", s));
+    } else if (name == "es_PR") {
+        // The worksheet keeps these settings; a category cost is the exact product in
+        // their form, whichever form the hourly cost is written in.
+        QCOMPARE(ParseMoney("$ 1,234.50", s), Money::fromUnits(12345000));
+        QCOMPARE(FormatProductRoundedHalfAwayFromZero("$ 36.53", "4.5", s), std::string("$ 164.39"));
+        QCOMPARE(FormatProductRoundedHalfAwayFromZero("$36.53", "-0.5", s), std::string("-$ 18.27"));
+        QCOMPARE(FormatProductRoundedHalfAwayFromZero("$ 41.99", "1,000.25", s),
+                 std::string("$ 42,000.50"));
     } else if (name == "de_CH") {
         QCOMPARE(ParseMoney("CHF 1’234.50", s), Money::fromUnits(12345000));
         QCOMPARE(ParseMoney("CHF-5", s), Money::fromUnits(-50000));
