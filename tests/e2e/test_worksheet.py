@@ -12,7 +12,7 @@ import os
 import sys
 import time
 import traceback
-from decimal import ROUND_HALF_EVEN, Decimal
+from decimal import ROUND_HALF_UP, Decimal
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
@@ -32,8 +32,10 @@ VIRGIN_ISLANDS_TEXTS = [
     ("$37.15", "$8.46", "$19.9"),
 ]
 NO_PRINT_SERVER = "The form was not printed because the print service is not running."
-# Hours typed into the five boxes: a fraction, and a figure big enough to need grouping.
-HOURS = ["120", "80", "2.4", "15", "1234"]
+# Hours typed into the five boxes: half and quarter hours whose products end in half a
+# cent (16.5 x $41.35 = 682.275, 4.5 x $41.15 = 185.175, 2.75 x $55.74 = 153.285), a
+# fraction, and a figure big enough to need grouping.
+HOURS = ["16.5", "4.5", "2.4", "2.75", "1234"]
 
 
 def money(text):
@@ -42,20 +44,19 @@ def money(text):
 
 def money_text(value):
     """$1,234.50 / -$5.00, as the worksheet shows amounts under en_US settings."""
-    q = Decimal(value).quantize(Decimal("0.01"), rounding=ROUND_HALF_EVEN)
+    q = Decimal(value).quantize(Decimal("0.01"), rounding=ROUND_HALF_UP)  # half away from zero
     sign = "-" if q < 0 else ""
     return f"{sign}${abs(q):,.2f}"
 
 
 def whole_text(value):
-    q = Decimal(value).quantize(Decimal("1"), rounding=ROUND_HALF_EVEN)
+    q = Decimal(value).quantize(Decimal("1"), rounding=ROUND_HALF_UP)
     return f"{q:,}"
 
 
 def category_cost(average_text, hours_text):
-    # The worksheet multiplies in double precision; none of the figures here lies near
-    # a rounding tie, so the decimal product rounds the same way.
-    return Decimal(repr(float(money(average_text)) * float(hours_text)))
+    # The exact product of the figures on the row; money_text rounds it once.
+    return money(average_text) * Decimal(hours_text)
 
 
 class Checks:
