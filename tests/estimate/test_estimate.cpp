@@ -1,6 +1,6 @@
 // The jurisdiction choice, the hours handlers and Update, run against a worksheet
 // without a window. Expected amounts are worked out here from the digits of the texts,
-// in whole cents and ten-thousandths of an hour, without the conversions under test.
+// in whole cents and exact hours, without the conversions under test.
 //
 // TF_TEST_SETTINGS picks the regional settings the estimate works with: "us" (the cost
 // table's own) or "us-parentheses" (negative amounts and numbers in parentheses).
