@@ -3,6 +3,8 @@
 # `make package` builds the Debian package, `make install` installs under PREFIX (and DESTDIR).
 BUILD ?= build
 # A build for installing: no tests, Debian's hardening flags, nothing of the build tree in it.
+# Configured for /usr (the package's prefix, with Debian's multiarch library folder);
+# make install gives it PREFIX at install time.
 DIST_BUILD ?= build-dist
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -37,9 +39,11 @@ screenshot: build
 
 dist:
 	@scripts/install-deps --package
-	@CPPFLAGS="$$(dpkg-buildflags --get CPPFLAGS)" CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS)" \
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	  CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
 	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
-	  cmake -S . -B $(DIST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYFORGE_TESTS=OFF >/dev/null
+	  cmake -S . -B $(DIST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYFORGE_TESTS=OFF \
+	  -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 	@cmake --build $(DIST_BUILD) -j $(JOBS)
 
 install: dist
