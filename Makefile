@@ -1,10 +1,16 @@
 # Tallyforge: `make run` starts the worksheet, `make test` runs every test.
 # Both install what is missing first (scripts/install-deps).
+# `make package` builds the Debian package, `make install` installs under PREFIX (and DESTDIR).
 BUILD ?= build
+# A build for installing: no tests, Debian's hardening flags, nothing of the build tree in it.
+# Configured for /usr (the package's prefix, with Debian's multiarch library folder);
+# make install gives it PREFIX at install time.
+DIST_BUILD ?= build-dist
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench screenshot clean
+.PHONY: all deps configure build run test bench screenshot clean dist install package
 
 all: build
 
@@ -31,5 +37,22 @@ bench: build
 screenshot: build
 	@scripts/screenshot $(BUILD)
 
+dist:
+	@scripts/install-deps --package
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	  CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  cmake -S . -B $(DIST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYFORGE_TESTS=OFF \
+	  -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+	@cmake --build $(DIST_BUILD) -j $(JOBS)
+
+install: dist
+	@DESTDIR=$(DESTDIR) cmake --install $(DIST_BUILD) --prefix $(PREFIX)
+
+package: dist
+	@rm -f $(DIST_BUILD)/*.deb
+	@cd $(DIST_BUILD) && cpack -G DEB >/dev/null
+	@deb=$$(ls $(DIST_BUILD)/*.deb) && echo "package: $$deb" && lintian --fail-on error "$$deb"
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(DIST_BUILD)

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QLibrary>
 
+#include "app_info.h"
+
 namespace tf {
 
 namespace {
@@ -13,10 +15,13 @@ using PrintEntry = void (*)(QWidget*, QString*);
 PrintEntry loadPrinting(QString& problem) {
     static PrintEntry entry = nullptr;
     if (entry) return entry;
-    // Beside the program first, then where the build put it (for the tests).
+    // Where it is installed first, then, in a build with tests, where the build put it.
     const QStringList places{
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(TF_PRINT_MODULE_NAME)),
-        QStringLiteral(TF_PRINT_MODULE_PATH)};
+        installedPrintModule(QCoreApplication::applicationDirPath()),
+#ifdef TF_PRINT_MODULE_PATH
+        QStringLiteral(TF_PRINT_MODULE_PATH),
+#endif
+    };
     QString why;
     for (const QString& place : places) {
         QLibrary library(place);
@@ -35,6 +40,10 @@ PrintEntry loadPrinting(QString& problem) {
 }
 
 }  // namespace
+
+QString installedPrintModule(const QString& programDir) {
+    return QDir::cleanPath(QDir(programDir).filePath(QStringLiteral(TF_PRINT_MODULE_DIR "/" TF_PRINT_MODULE_NAME)));
+}
 
 QString printForm(QWidget& form) {
     QString problem;

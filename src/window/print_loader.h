@@ -9,4 +9,7 @@ namespace tf {
 // time. Empty when the print service took the job, otherwise one sentence for the user.
 QString printForm(QWidget& form);
 
+// Where an installed program whose executable is in `programDir` keeps its printing module.
+QString installedPrintModule(const QString& programDir);
+
 }  // namespace tf

@@ -6,6 +6,7 @@ add_library(tf_window STATIC
   window/startup.cpp
   window/accessibility.cpp
   window/print_loader.cpp
+  window/command_line.cpp
 )
 target_link_libraries(tf_window PUBLIC tf_estimate Qt6::Widgets)
 
@@ -18,5 +19,10 @@ set_target_properties(tallyforge_print PROPERTIES
   PREFIX "lib" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 add_dependencies(tf_window tallyforge_print)
 target_compile_definitions(tf_window PRIVATE
-  TF_PRINT_MODULE_NAME="$<TARGET_FILE_NAME:tallyforge_print>"
-  TF_PRINT_MODULE_PATH="$<TARGET_FILE:tallyforge_print>")
+  TF_PRINT_MODULE_NAME="$<TARGET_FILE_NAME:tallyforge_print>")
+if(TALLYFORGE_TESTS)
+  # Test programs run from their own build folders and find the module where the build put
+  # it; a build for installing knows only the installed place.
+  target_compile_definitions(tf_window PRIVATE
+    TF_PRINT_MODULE_PATH="$<TARGET_FILE:tallyforge_print>")
+endif()

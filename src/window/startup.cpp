@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "window/command_line.h"
 #include "window/userform2.h"
 
 namespace tf {
@@ -46,6 +47,8 @@ bool desktopAvailable(int argc, char** argv) {
 }
 
 int runWorksheet(int argc, char** argv) {
+    announceApplication();
+    if (const std::optional<int> answered = answerCommandLine(argc, argv)) return *answered;
     if (!desktopAvailable(argc, argv)) {
         std::fputs(kNoDesktopMessage, stderr);
         return 2;
