@@ -226,9 +226,7 @@ bool readsCostTable(const RegionalSettings& settings) {
             if (!meant) return false;
             try {
                 if (ParseMoney(cell, settings) != *meant) return false;
-            } catch (const ConversionError&) {
-                return false;
-            } catch (const OverflowError&) {
+            } catch (const MoneyError&) {
                 return false;
             }
         }
