@@ -20,7 +20,7 @@ const char* const kStartHelp =
 
 }  // namespace
 
-class StartState : public QObject {
+class StartStateTest : public QObject {
     Q_OBJECT
 
     Worksheet sheet;
@@ -391,5 +391,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(StartState)
+QTEST_MAIN(StartStateTest)
 #include "test_userform2.moc"
