@@ -102,7 +102,8 @@ private slots:
             for (std::size_t c = 0; c < tf::kColumnCount; ++c) {
                 const long v = cents(j.cells[c]);
                 const std::size_t comp = c % 3;
-                QVERIFY2(v >= lo[comp] && v <= hi[comp], qPrintable(QStringLiteral("%1 %2").arg(j.name, j.cells[c])));
+                QVERIFY2(v >= lo[comp] && v <= hi[comp],
+                         qPrintable(QStringLiteral("%1 %2").arg(j.name, j.cells[c])));
                 if (std::strlen(j.cells[c]) == 5 && j.cells[c][3] == '.') ++oneDecimal;
             }
         QCOMPARE(oneDecimal, 1);  // exactly one cell is written with one decimal
@@ -118,7 +119,8 @@ private slots:
                                "cbICAST", "cbWKAST", "cbNMAST", "cbAPAST", "cbTaxAST", "cbICNPS",
                                "cbWKNPS", "cbNMNPS", "cbAPNPS", "cbTaxNPS"};
         for (std::size_t k = 0; k < r.appended.size() && k < 16 * 53; ++k)
-            QVERIFY2(r.appended[k].first == order[k / 53], qPrintable(QStringLiteral("list order at %1").arg(k)));
+            QVERIFY2(r.appended[k].first == order[k / 53],
+                     qPrintable(QStringLiteral("list order at %1").arg(k)));
         QCOMPARE(r.events, (std::vector<std::string>{"help:Select a State from the Drop Down box titled "
                                                      "'Select a State' and hit the tab key",
                                                      "show"}));

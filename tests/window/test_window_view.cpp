@@ -68,7 +68,8 @@ private slots:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString child = qEnvironmentVariable(kChildVariable);
-    if (!child.isEmpty()) return useTheView(child.section(QLatin1Char(':'), 0, 0), child.section(QLatin1Char(':'), 1));
+    if (!child.isEmpty())
+        return useTheView(child.section(QLatin1Char(':'), 0, 0), child.section(QLatin1Char(':'), 1));
     WindowViewTest test;
     return QTest::qExec(&test, argc, argv);
 }
