@@ -57,3 +57,14 @@ function(tf_add_test name)
     set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE ${T_SKIP_RETURN_CODE})
   endif()
 endfunction()
+
+# The two tests built with a tool of their own: the commands under AddressSanitizer and the
+# money parsers under libFuzzer. Both are on by default, so `make test` runs them; without
+# the tool the test is still registered and fails, saying what to install.
+option(TF_ASAN_TESTS "Build and run the window commands under AddressSanitizer (window.commands_asan)" ON)
+option(TF_FUZZ_TESTS "Build and run the bounded libFuzzer run of the money parsers (estimate.money_fuzz)" ON)
+
+# tf_add_missing_tool_test(<folder>.<name> <what is missing and how to get it>)
+function(tf_add_missing_tool_test name why)
+  tf_add_test(${name} COMMAND sh -c "echo '${name}: ${why}' >&2; exit 1")
+endfunction()

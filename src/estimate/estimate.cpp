@@ -85,9 +85,7 @@ void Estimate::stateChosen() {
         for (const RowControls& row : kRows) view_.setVisible(row.hours, true);
         requireFocus(view_, kRows[0].hours);
         view_.setHelp(kChooseHelp);
-    } catch (const ConversionError&) {
-        return;
-    } catch (const OverflowError&) {
+    } catch (const MoneyError&) {
         return;
     } catch (const WindowOperationFailed&) {
         return;
@@ -99,6 +97,7 @@ Estimate::Outcome Estimate::hoursLeft(int row) {
     if (row < 0 || row >= kHoursRows) return Outcome::Done;
     const RowControls& controls = kRows[row];
 
+    bool warned = false;
     try {
         view_.setHelp(row == kHoursRows - 1 ? kCompleteHelp : kContinueHelp);
 
@@ -106,6 +105,7 @@ Estimate::Outcome Estimate::hoursLeft(int row) {
         // with it.
         if (ParseNumber(view_.text(controls.hours), settings_) < 0) {
             view_.showMessage(kNegativeHours);
+            warned = true;
             requireFocus(view_, controls.hours);
         }
 
@@ -121,9 +121,8 @@ Estimate::Outcome Estimate::hoursLeft(int row) {
         view_.setText(kTotalHours, FormatWholeNumber(
                                        sumOfColumn(view_, &RowControls::hours, settings_),
                                        settings_));
-        return Outcome::Done;
-    } catch (const ConversionError&) {
-    } catch (const OverflowError&) {
+        return warned ? Outcome::Warned : Outcome::Done;
+    } catch (const MoneyError&) {
     } catch (const WindowOperationFailed&) {
     }
 

@@ -24,10 +24,13 @@ class Estimate {
 public:
     // How an hours handler ended.
     enum class Outcome {
-        Done,            // every step ran (a negative-hours warning included)
+        Done,            // every step ran, no message
+        Warned,          // every step ran after the negative-hours message
         Recovered,       // a step failed; the recovery ran and put the focus back
         NotFocusable,    // a step failed and the hours box could not take the focus
     };
+    // Whether the user was shown a message: a click that left the box is then used up.
+    static constexpr bool showedMessage(Outcome outcome) { return outcome != Outcome::Done; }
 
     Estimate(WorksheetView& view, const RegionalSettings& settings);
 

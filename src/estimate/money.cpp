@@ -326,9 +326,7 @@ bool readsCostTable(const RegionalSettings& settings) {
             if (!meant) return false;
             try {
                 if (ParseMoney(cell, settings) != *meant) return false;
-            } catch (const ConversionError&) {
-                return false;
-            } catch (const OverflowError&) {
+            } catch (const MoneyError&) {
                 return false;
             }
         }

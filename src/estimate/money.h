@@ -12,16 +12,23 @@
 
 namespace tf {
 
-// A text that is not a number under the regional settings.
-class ConversionError : public std::runtime_error {
+// A conversion or sum that has no result. Callers that recover from any of them catch
+// this one type.
+class MoneyError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// A value outside the range of its type (Money, or double).
-class OverflowError : public std::runtime_error {
+// A text that is not a number under the regional settings.
+class ConversionError : public MoneyError {
 public:
-    using std::runtime_error::runtime_error;
+    using MoneyError::MoneyError;
+};
+
+// A value outside the range of its type (Money, or double).
+class OverflowError : public MoneyError {
+public:
+    using MoneyError::MoneyError;
 };
 
 // A signed count of ten-thousandths of the currency unit.

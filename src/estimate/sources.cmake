@@ -2,6 +2,7 @@
 add_library(tf_money STATIC
   estimate/money.cpp
   estimate/money_text.cpp
+  estimate/money_format.cpp
   estimate/money_locale.cpp
 )
 target_include_directories(tf_money PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})

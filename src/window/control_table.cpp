@@ -75,10 +75,4 @@ const std::array<ControlSpec, kControlCount> kControls = {{
 }};
 // clang-format on
 
-const ControlSpec* findControl(std::string_view name) {
-    for (const ControlSpec& c : kControls)
-        if (name == c.name) return &c;
-    return nullptr;
-}
-
 }  // namespace tf

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 namespace tf {
 
@@ -51,9 +50,6 @@ struct ControlSpec {
 
 inline constexpr int kControlCount = 52;
 extern const std::array<ControlSpec, kControlCount> kControls;
-
-// The description of the control with this name, nullptr if there is none.
-const ControlSpec* findControl(std::string_view name);
 
 // Twips to device-independent pixels.
 constexpr int toPixels(int twips) { return twips / kTwipsPerPixel; }

@@ -1,6 +1,9 @@
 # The worksheet window, its controls (built from one table), start-up and the commands.
 add_library(tf_window STATIC
   window/control_table.cpp
+  window/control_factory.cpp
+  window/input_controls.cpp
+  window/window_view.cpp
   window/userform2.cpp
   window/message_box.cpp
   window/startup.cpp

@@ -8,10 +8,9 @@
 
 #include "estimate/money.h"
 
-class QLineEdit;
-
 namespace tf {
 
+class HoursBox;
 class WindowView;
 
 class UserForm2 : public QWidget {
@@ -24,7 +23,6 @@ public:
 
     // The control with this object name, in the controls now shown (nullptr if none).
     QWidget* control(const QString& name) const;
-    const RegionalSettings& settings() const { return settings_; }
 
     // The commands of the four push buttons and of the jurisdiction list.
     void update();
@@ -42,24 +40,19 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    friend class WindowView;
-
     void buildControls();
     void initialise();
-    int hoursRow(const QObject* widget) const;
-    void runHoursHandler(int row);
-    bool preMousePress(QEvent* event);
-    void restoreStateText(QObject* watched, Qt::FocusReason reason);
     void runCommand(const QString& button);
+    bool runHoursHandler(const HoursBox& box);
+    void hoursBoxLeft(HoursBox* box);
+    bool preMousePress(const QMouseEvent& mouse);
 
     RegionalSettings settings_;
     std::unique_ptr<WindowView> view_;
-    QWidget* controls_ = nullptr;  // parent of the 52 controls; replaced by Clear Form
-    QLineEdit* hoursBoxes_[5] = {};
-    QPointer<QWidget> handledByPress_;  // hours box whose handler already ran for a click
-    int busy_ = 0;                      // > 0 while a reaction runs
-    int messages_ = 0;                  // message boxes shown so far
-    bool closing_ = false;
+    QWidget* controls_ = nullptr;       // parent of the 52 controls; replaced by Clear Form
+    QPointer<HoursBox> handledByPress_;  // hours box whose handler already ran for a click
+    bool busy_ = false;                  // a command or handler is running
+    bool closing_ = false;               // the window is going: nothing reacts any more
     bool windowFilterInstalled_ = false;
 };
 

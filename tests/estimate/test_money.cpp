@@ -222,7 +222,7 @@ const SettingsCase kSettingsCases[] = {
 
 }  // namespace
 
-class TestMoney : public QObject {
+class MoneyTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -255,7 +255,7 @@ private slots:
     void worksheetSettings();
 };
 
-void TestMoney::parseMoney_data() {
+void MoneyTest::parseMoney_data() {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("outcome");
@@ -272,7 +272,7 @@ void TestMoney::parseMoney_data() {
     }
 }
 
-void TestMoney::parseMoney() {
+void MoneyTest::parseMoney() {
     QFETCH(QByteArray, settings);
     QFETCH(QByteArray, text);
     QFETCH(int, outcome);
@@ -282,7 +282,7 @@ void TestMoney::parseMoney() {
     if (outcome == Value) QCOMPARE(qint64(got), units);
 }
 
-void TestMoney::parseNumber_data() {
+void MoneyTest::parseNumber_data() {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("outcome");
@@ -327,7 +327,7 @@ void TestMoney::parseNumber_data() {
     row("misplaced separator", "us", "2,4", Conversion, 0);
 }
 
-void TestMoney::parseNumber() {
+void MoneyTest::parseNumber() {
     QFETCH(QByteArray, settings);
     QFETCH(QByteArray, text);
     QFETCH(int, outcome);
@@ -346,7 +346,7 @@ void TestMoney::parseNumber() {
 
 // The two readers share their rules: a text that one refuses as no number, the other
 // refuses too, under every one of the settings.
-void TestMoney::parseNumberAndParseMoneyAcceptTheSameTexts() {
+void MoneyTest::parseNumberAndParseMoneyAcceptTheSameTexts() {
     for (const auto& named : allSettings()) {
         auto check = [&](const std::string& t) {
             bool moneyRefused = false;
@@ -371,7 +371,7 @@ void TestMoney::parseNumberAndParseMoneyAcceptTheSameTexts() {
     }
 }
 
-void TestMoney::sums_data() {
+void MoneyTest::sums_data() {
     QTest::addColumn<QList<qint64>>("operands");
     QTest::addColumn<bool>("overflows");
     QTest::addColumn<qint64>("sum");
@@ -397,7 +397,7 @@ void TestMoney::sums_data() {
         << QList<qint64>{kMax / 2, kMax / 2, -3, 2, 2} << false << qint64(kMax / 2 * 2 + 1);
 }
 
-void TestMoney::sums() {
+void MoneyTest::sums() {
     QFETCH(QList<qint64>, operands);
     QFETCH(bool, overflows);
     QFETCH(qint64, sum);
@@ -418,7 +418,7 @@ void TestMoney::sums() {
     }
 }
 
-void TestMoney::formatMoney_data() {
+void MoneyTest::formatMoney_data() {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<qint64>("units");
     QTest::addColumn<QByteArray>("expected");
@@ -474,7 +474,7 @@ void TestMoney::formatMoney_data() {
             << QByteArray(r.settings) << qint64(r.units) << QByteArray(r.expected);
 }
 
-void TestMoney::formatMoney() {
+void MoneyTest::formatMoney() {
     QFETCH(QByteArray, settings);
     QFETCH(qint64, units);
     QFETCH(QByteArray, expected);
@@ -484,7 +484,7 @@ void TestMoney::formatMoney() {
 
 // Each placement of symbol, sign and space that localeconv() can describe writes
 // amounts that read back; the spaced forms are placed as POSIX describes them.
-void TestMoney::everyCurrencyForm() {
+void MoneyTest::everyCurrencyForm() {
     for (int spacing = 0; spacing <= 2; ++spacing) {
         for (bool precedes : {false, true}) {
             for (int position = 0; position <= 4; ++position) {
@@ -516,7 +516,7 @@ void TestMoney::everyCurrencyForm() {
     QCOMPARE(shown(false, 1, SignPosition::Parentheses), std::string("(1,234.50 EUR)"));
 }
 
-void TestMoney::formatMoneyOfDouble_data() {
+void MoneyTest::formatMoneyOfDouble_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("0.1 + 0.2") << (0.1 + 0.2) << QByteArray("$0.30");
@@ -535,13 +535,13 @@ void TestMoney::formatMoneyOfDouble_data() {
     QTest::newRow("2^53 + 2") << 9007199254740994.0 << QByteArray("$9,007,199,254,740,994.00");
 }
 
-void TestMoney::formatMoneyOfDouble() {
+void MoneyTest::formatMoneyOfDouble() {
     QFETCH(double, value);
     QFETCH(QByteArray, expected);
     QCOMPARE(QByteArray::fromStdString(FormatMoney(value, RegionalSettings{})), expected);
 }
 
-void TestMoney::formatMoneyOfDoubleShowsEveryDigit() {
+void MoneyTest::formatMoneyOfDoubleShowsEveryDigit() {
     // The exact value of the double nearest to 1e300.
     const std::string exact =
         "10000000000000000525047602552044202487044685811081591549158541155118024579889081957863713"
@@ -563,7 +563,7 @@ void TestMoney::formatMoneyOfDoubleShowsEveryDigit() {
     }
 }
 
-void TestMoney::formatMoneyOfText_data() {
+void MoneyTest::formatMoneyOfText_data() {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("money");  // empty: ConversionError
@@ -591,7 +591,7 @@ void TestMoney::formatMoneyOfText_data() {
     row("beyond the largest double", "us", "1" + std::string(400, '0'), "", "");
 }
 
-void TestMoney::formatMoneyOfText() {
+void MoneyTest::formatMoneyOfText() {
     QFETCH(QByteArray, settings);
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, money);
@@ -607,7 +607,7 @@ void TestMoney::formatMoneyOfText() {
     }
 }
 
-void TestMoney::formatWholeNumber_data() {
+void MoneyTest::formatWholeNumber_data() {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<qint64>("units");
     QTest::addColumn<QByteArray>("expected");
@@ -642,7 +642,7 @@ void TestMoney::formatWholeNumber_data() {
             << QByteArray(r.settings) << qint64(r.units) << QByteArray(r.expected);
 }
 
-void TestMoney::formatWholeNumber() {
+void MoneyTest::formatWholeNumber() {
     QFETCH(QByteArray, settings);
     QFETCH(qint64, units);
     QFETCH(QByteArray, expected);
@@ -651,7 +651,7 @@ void TestMoney::formatWholeNumber() {
              expected);
 }
 
-void TestMoney::product_data() {
+void MoneyTest::product_data() {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QByteArray>("amount");
     QTest::addColumn<QByteArray>("factor");
@@ -706,7 +706,7 @@ void TestMoney::product_data() {
     row("misplaced separator", "us", "$36.53", "2,4", Conversion, "");
 }
 
-void TestMoney::product() {
+void MoneyTest::product() {
     QFETCH(QByteArray, settings);
     QFETCH(QByteArray, amount);
     QFETCH(QByteArray, factor);
@@ -727,7 +727,7 @@ void TestMoney::product() {
     }
 }
 
-void TestMoney::productOfCentsAndTenThousandthsOfAnHour_data() {
+void MoneyTest::productOfCentsAndTenThousandthsOfAnHour_data() {
     QTest::addColumn<QByteArray>("settings");
     for (const auto& named : allSettings()) QTest::newRow(named.name) << QByteArray(named.name);
 }
@@ -735,7 +735,7 @@ void TestMoney::productOfCentsAndTenThousandthsOfAnHour_data() {
 // An hourly cost in the currency's smallest unit times hours in ten-thousandths, both
 // signs: the product shown is the one made in integers and rounded half away from zero.
 // Half the hours are whole quarters, so ties come often.
-void TestMoney::productOfCentsAndTenThousandthsOfAnHour() {
+void MoneyTest::productOfCentsAndTenThousandthsOfAnHour() {
     QFETCH(QByteArray, settings);
     const RegionalSettings s = settingsNamed(settings);
     std::int64_t unitsPerCent = 1;  // Money units in the smallest unit shown
@@ -769,13 +769,13 @@ void TestMoney::productOfCentsAndTenThousandthsOfAnHour() {
     QVERIFY2(ties > 50, qPrintable(QString::number(ties)));
 }
 
-void TestMoney::roundTrip_data() {
+void MoneyTest::roundTrip_data() {
     QTest::addColumn<QByteArray>("settings");
     for (const auto& named : allSettings()) QTest::newRow(named.name) << QByteArray(named.name);
 }
 
 // Every money text and whole number the formats write reads back as the value shown.
-void TestMoney::roundTrip() {
+void MoneyTest::roundTrip() {
     QFETCH(QByteArray, settings);
     const RegionalSettings s = settingsNamed(settings);
     std::mt19937_64 random(20261208);
@@ -810,7 +810,7 @@ void TestMoney::roundTrip() {
     }
 }
 
-void TestMoney::longTexts() {
+void MoneyTest::longTexts() {
     const RegionalSettings us;
     const std::string million(1'000'000, '9');
     QVERIFY_THROWS_EXCEPTION(OverflowError, ParseMoney(million, us));
@@ -838,7 +838,7 @@ void TestMoney::longTexts() {
     QVERIFY(shown.starts_with("1,000,000,000,000,000,052,504,") && shown.ends_with(",160"));
 }
 
-void TestMoney::costTable_data() {
+void MoneyTest::costTable_data() {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<bool>("reads");
     QTest::newRow("us") << QByteArray("us") << true;
@@ -847,13 +847,13 @@ void TestMoney::costTable_data() {
         QTest::newRow(other) << QByteArray(other) << false;
 }
 
-void TestMoney::costTable() {
+void MoneyTest::costTable() {
     QFETCH(QByteArray, settings);
     QFETCH(bool, reads);
     QCOMPARE(readsCostTable(settingsNamed(settings)), reads);
 }
 
-void TestMoney::worksheetSettings() {
+void MoneyTest::worksheetSettings() {
     const RegionalSettings table = RegionalSettings::costTableSettings();
     QCOMPARE(table, RegionalSettings{});
     QVERIFY(readsCostTable(table));
@@ -893,5 +893,5 @@ void TestMoney::worksheetSettings() {
              Money::fromUnits(655100));
 }
 
-QTEST_APPLESS_MAIN(TestMoney)
+QTEST_APPLESS_MAIN(MoneyTest)
 #include "test_money.moc"

@@ -80,7 +80,7 @@ Expected expectedFor(const std::string& name) {
 
 }  // namespace
 
-class TestMoneyLocale : public QObject {
+class MoneyLocaleTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -90,7 +90,7 @@ private slots:
     void separatorsOfNumbersAndAmounts();
 };
 
-void TestMoneyLocale::readsTheEnvironment() {
+void MoneyLocaleTest::readsTheEnvironment() {
     const Expected e = expectedFor(caseName());
     const std::string before = std::setlocale(LC_ALL, nullptr);
     const RegionalSettings s = RegionalSettings::fromEnvironment();
@@ -113,7 +113,7 @@ void TestMoneyLocale::readsTheEnvironment() {
     QCOMPARE(FormatWholeNumber(Money::fromUnits(12345670000), s), e.wholeNumber);
 }
 
-void TestMoneyLocale::keepsOrReplacesTheUsersSettings() {
+void MoneyLocaleTest::keepsOrReplacesTheUsersSettings() {
     const Expected e = expectedFor(caseName());
     RegionalSettings user = RegionalSettings::fromEnvironment();
     QCOMPARE(readsCostTable(user), e.readsTable);
@@ -130,7 +130,7 @@ void TestMoneyLocale::keepsOrReplacesTheUsersSettings() {
     }
 }
 
-void TestMoneyLocale::textsReadBack() {
+void MoneyLocaleTest::textsReadBack() {
     const RegionalSettings s = RegionalSettings::fromEnvironment();
     std::mt19937_64 random(7);
     std::uniform_int_distribution<std::int64_t> amount(-10'000'000'000'000, 10'000'000'000'000);
@@ -145,7 +145,7 @@ void TestMoneyLocale::textsReadBack() {
     }
 }
 
-void TestMoneyLocale::separatorsOfNumbersAndAmounts() {
+void MoneyLocaleTest::separatorsOfNumbersAndAmounts() {
     const RegionalSettings s = RegionalSettings::fromEnvironment();
     const std::string name = caseName();
     if (name == "monetary_only") {
@@ -190,5 +190,5 @@ void TestMoneyLocale::separatorsOfNumbersAndAmounts() {
     }
 }
 
-QTEST_APPLESS_MAIN(TestMoneyLocale)
+QTEST_APPLESS_MAIN(MoneyLocaleTest)
 #include "test_money_locale.moc"

@@ -1,8 +1,7 @@
 // The built-in cost table against an independent copy of some of its rows, and the
 // order and shape the position-for-position lookup relies on.
-#include <cstdio>
+#include <QTest>
 #include <cstring>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -10,17 +9,6 @@
 #include "refdata/initialise.h"
 
 namespace {
-
-int failures = 0;
-int checks = 0;
-
-void expect(bool ok, const std::string& what) {
-    ++checks;
-    if (!ok) {
-        ++failures;
-        std::printf("FAIL: %s\n", what.c_str());
-    }
-}
 
 struct Row {
     int index;
@@ -80,52 +68,79 @@ public:
 
 }  // namespace
 
-int main() {
-    using tf::kCostTable;
+Q_DECLARE_METATYPE(const Row*)
 
-    // Selected rows, cell by cell.
-    for (const Row& row : kExpected) {
-        const tf::Jurisdiction& j = kCostTable[row.index];
-        expect(std::strcmp(j.name, row.name) == 0, "name at " + std::to_string(row.index));
+class CostTableTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void selectedRowsCellByCell_data() {
+        QTest::addColumn<const Row*>("expected");
+        for (const Row& row : kExpected) QTest::newRow(row.name) << &row;
+    }
+    void selectedRowsCellByCell() {
+        QFETCH(const Row*, expected);
+        const tf::Jurisdiction& j = tf::kCostTable[expected->index];
+        QCOMPARE(j.name, expected->name);
         for (int c = 0; c < 15; ++c)
-            expect(std::strcmp(j.cells[c], row.cells[c]) == 0,
-                   std::string(row.name) + " column " + std::string(tf::kColumnLists[c]));
+            QVERIFY2(std::strcmp(j.cells[c], expected->cells[c]) == 0,
+                     qPrintable(QStringLiteral("column %1: %2").arg(tf::kColumnLists[c].data(), j.cells[c])));
     }
 
     // Alphabetical order of the names, with the three placed where their names put them.
-    for (std::size_t i = 1; i < kCostTable.size(); ++i)
-        expect(std::strcmp(kCostTable[i - 1].name, kCostTable[i].name) < 0,
-               std::string("order at ") + kCostTable[i].name);
+    void namesInAlphabeticalOrder() {
+        for (std::size_t i = 1; i < tf::kCostTable.size(); ++i)
+            QVERIFY2(std::strcmp(tf::kCostTable[i - 1].name, tf::kCostTable[i].name) < 0,
+                     tf::kCostTable[i].name);
+    }
 
     // Every cell is a positive dollar text within its component's range.
-    const long lo[3] = {1527, 116, 123}, hi[3] = {6996, 1291, 2313};
-    int oneDecimal = 0;
-    for (const auto& j : kCostTable)
-        for (std::size_t c = 0; c < tf::kColumnCount; ++c) {
-            const long v = cents(j.cells[c]);
-            const std::size_t comp = c % 3;
-            expect(v >= lo[comp] && v <= hi[comp], std::string(j.name) + " " + j.cells[c]);
-            if (std::strlen(j.cells[c]) == 5 && j.cells[c][3] == '.') ++oneDecimal;
-        }
-    expect(oneDecimal == 1, "exactly one cell written with one decimal");
+    void everyCellWithinItsComponentsRange() {
+        const long lo[3] = {1527, 116, 123}, hi[3] = {6996, 1291, 2313};
+        int oneDecimal = 0;
+        for (const auto& j : tf::kCostTable)
+            for (std::size_t c = 0; c < tf::kColumnCount; ++c) {
+                const long v = cents(j.cells[c]);
+                const std::size_t comp = c % 3;
+                QVERIFY2(v >= lo[comp] && v <= hi[comp],
+                         qPrintable(QStringLiteral("%1 %2").arg(j.name, j.cells[c])));
+                if (std::strlen(j.cells[c]) == 5 && j.cells[c][3] == '.') ++oneDecimal;
+            }
+        QCOMPARE(oneDecimal, 1);  // exactly one cell is written with one decimal
+    }
 
-    // The initialisation: 16 lists of 53 in the order Salary, AS&T, NPS columns, then the help.
-    Recorder r;
-    tf::initialiseWorksheet(r);
-    expect(r.appended.size() == 16 * 53, "16 lists of 53 entries");
-    const char* order[] = {"cbState", "cbICSal", "cbWKSal", "cbNMSal", "cbAPSal", "cbTaxSal",
-                           "cbICAST", "cbWKAST", "cbNMAST", "cbAPAST", "cbTaxAST", "cbICNPS",
-                           "cbWKNPS", "cbNMNPS", "cbAPNPS", "cbTaxNPS"};
-    for (std::size_t k = 0; k < r.appended.size() && k < 16 * 53; ++k)
-        expect(r.appended[k].first == order[k / 53], "list order at " + std::to_string(k));
-    expect(r.appended[53 * 15 + 47].second == "$19.9", "item 47 of cbTaxNPS");
-    expect(r.appended[52].second == "Wyoming", "last state");
-    expect(r.appended[53 + 39].second == "$15.27", "Puerto Rico IC salary");
-    expect(r.events == std::vector<std::string>{"help:Select a State from the Drop Down box titled "
-                                                "'Select a State' and hit the tab key",
-                                                "show"},
-           "help text then shown");
+    // The initialisation: 16 lists of 53 in the order Salary, AS&T, NPS columns, then the
+    // help text, then the help shown.
+    void initialisationFillsTheListsInOrder() {
+        Recorder r;
+        tf::initialiseWorksheet(r);
+        QCOMPARE(r.appended.size(), std::size_t{16 * 53});
+        const char* order[] = {"cbState", "cbICSal", "cbWKSal", "cbNMSal", "cbAPSal", "cbTaxSal",
+                               "cbICAST", "cbWKAST", "cbNMAST", "cbAPAST", "cbTaxAST", "cbICNPS",
+                               "cbWKNPS", "cbNMNPS", "cbAPNPS", "cbTaxNPS"};
+        for (std::size_t k = 0; k < r.appended.size() && k < 16 * 53; ++k)
+            QVERIFY2(r.appended[k].first == order[k / 53],
+                     qPrintable(QStringLiteral("list order at %1").arg(k)));
+        QCOMPARE(r.events, (std::vector<std::string>{"help:Select a State from the Drop Down box titled "
+                                                     "'Select a State' and hit the tab key",
+                                                     "show"}));
+    }
 
-    std::printf("%d passed, %d failed\n", checks - failures, failures);
-    return failures ? 1 : 0;
-}
+    void initialisationEntries_data() {
+        QTest::addColumn<int>("position");  // in the order the entries were appended
+        QTest::addColumn<QString>("text");
+        QTest::newRow("item 47 of cbTaxNPS") << 53 * 15 + 47 << "$19.9";
+        QTest::newRow("last state") << 52 << "Wyoming";
+        QTest::newRow("Puerto Rico IC salary") << 53 + 39 << "$15.27";
+    }
+    void initialisationEntries() {
+        QFETCH(int, position);
+        QFETCH(QString, text);
+        Recorder r;
+        tf::initialiseWorksheet(r);
+        QCOMPARE(QString::fromStdString(r.appended.at(position).second), text);
+    }
+};
+
+QTEST_APPLESS_MAIN(CostTableTest)
+#include "test_cost_table.moc"

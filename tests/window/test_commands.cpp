@@ -12,7 +12,7 @@ const char* const kBlank = "You cannot have a blank hours field, must be zero or
 
 }  // namespace
 
-class Commands : public QObject {
+class CommandsTest : public QObject {
     Q_OBJECT
 
     Worksheet sheet;
@@ -152,5 +152,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Commands)
+QTEST_MAIN(CommandsTest)
 #include "test_commands.moc"

@@ -45,7 +45,7 @@ public:
 
 }  // namespace
 
-class TestPrintForm : public QObject {
+class PrintFormTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -83,7 +83,7 @@ private:
 
 // The document as the print service received it, held in its spool while the printer is
 // paused: one page of the printer's default paper, with the texts as text.
-void TestPrintForm::submitsOnePageOfThePrintersPaper_data() {
+void PrintFormTest::submitsOnePageOfThePrintersPaper_data() {
     QTest::addColumn<QString>("pageSize");
     QTest::addColumn<double>("widthPt");
     QTest::addColumn<double>("heightPt");
@@ -93,7 +93,7 @@ void TestPrintForm::submitsOnePageOfThePrintersPaper_data() {
     QTest::newRow("A5") << QStringLiteral("A5") << 420.0 << 595.0;
 }
 
-void TestPrintForm::submitsOnePageOfThePrintersPaper() {
+void PrintFormTest::submitsOnePageOfThePrintersPaper() {
     QFETCH(QString, pageSize);
     QFETCH(double, widthPt);
     QFETCH(double, heightPt);
@@ -123,7 +123,7 @@ void TestPrintForm::submitsOnePageOfThePrintersPaper() {
         QVERIFY2(text.contains(QLatin1String(expected)), qPrintable(QStringLiteral("missing ") + expected + ":\n" + text));
 }
 
-void TestPrintForm::printsTheWholeFormOnOnePageOfTheDefaultPrinter_data() {
+void PrintFormTest::printsTheWholeFormOnOnePageOfTheDefaultPrinter_data() {
     QTest::addColumn<QString>("pageSize");
     QTest::addColumn<double>("widthPt");
     QTest::addColumn<double>("heightPt");
@@ -131,7 +131,7 @@ void TestPrintForm::printsTheWholeFormOnOnePageOfTheDefaultPrinter_data() {
     QTest::newRow("US Letter") << QStringLiteral("Letter") << 612.0 << 792.0;
 }
 
-void TestPrintForm::printsTheWholeFormOnOnePageOfTheDefaultPrinter() {
+void PrintFormTest::printsTheWholeFormOnOnePageOfTheDefaultPrinter() {
     QFETCH(QString, pageSize);
     QFETCH(double, widthPt);
     QFETCH(double, heightPt);
@@ -184,7 +184,7 @@ enum class Trouble { NoDefaultPrinter, NoneIsTheDefault, RefusesJobs, ServiceSto
 }
 Q_DECLARE_METATYPE(Trouble)
 
-void TestPrintForm::saysWhyTheFormWasNotPrinted_data() {
+void PrintFormTest::saysWhyTheFormWasNotPrinted_data() {
     QTest::addColumn<Trouble>("trouble");
     QTest::addColumn<QString>("expected");
     QTest::newRow("no default printer")
@@ -199,7 +199,7 @@ void TestPrintForm::saysWhyTheFormWasNotPrinted_data() {
         << Trouble::ServiceStopped << QStringLiteral("The form was not printed because the print service is not running.");
 }
 
-void TestPrintForm::saysWhyTheFormWasNotPrinted() {
+void PrintFormTest::saysWhyTheFormWasNotPrinted() {
     QFETCH(Trouble, trouble);
     QFETCH(QString, expected);
     QString error;
@@ -241,5 +241,5 @@ void TestPrintForm::saysWhyTheFormWasNotPrinted() {
     }
 }
 
-QTEST_MAIN(TestPrintForm)
+QTEST_MAIN(PrintFormTest)
 #include "test_print_form.moc"

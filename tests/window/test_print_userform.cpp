@@ -19,7 +19,7 @@ enum class Trouble { NoDefaultPrinter, ServiceStopped };
 
 Q_DECLARE_METATYPE(Trouble)
 
-class TestPrintUserForm : public QObject {
+class PrintUserFormTest : public QObject {
     Q_OBJECT
 
     PrintServer server_;
@@ -152,5 +152,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPrintUserForm)
+QTEST_MAIN(PrintUserFormTest)
 #include "test_print_userform.moc"

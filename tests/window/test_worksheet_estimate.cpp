@@ -33,7 +33,7 @@ qint64 cents(QString text) {
 
 }  // namespace
 
-class WorksheetEstimate : public QObject {
+class WorksheetEstimateTest : public QObject {
     Q_OBJECT
 
     Worksheet sheet;
@@ -260,5 +260,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(WorksheetEstimate)
+QTEST_MAIN(WorksheetEstimateTest)
 #include "test_worksheet_estimate.moc"
