@@ -32,3 +32,16 @@ target_link_libraries(test_commands_asan PRIVATE Qt6::Widgets Qt6::PrintSupport 
 add_test(NAME window.commands_asan COMMAND test_commands_asan)
 set_tests_properties(window.commands_asan PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=en_US.UTF-8;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1;LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp:print_suppressions=0")
+
+# Every text readable under a light, a dark and a high-contrast scheme, and whole at each
+# scale factor a desktop offers.
+foreach(scale IN ITEMS 1 1.25 1.5 2)
+  string(REPLACE "." "_" suffix "${scale}")
+  if(scale STREQUAL "1")
+    tf_add_test(window.appearance SOURCES test_appearance.cpp LIBRARIES tf_window Qt6::Test
+      ENVIRONMENT QT_QPA_PLATFORM=offscreen LC_ALL=en_US.UTF-8 QT_SCALE_FACTOR=1)
+  else()
+    tf_add_test(window.appearance_scale_${suffix} TARGET test_window_appearance
+      ENVIRONMENT QT_QPA_PLATFORM=offscreen LC_ALL=en_US.UTF-8 QT_SCALE_FACTOR=${scale})
+  endif()
+endforeach()
