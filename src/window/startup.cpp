@@ -62,6 +62,9 @@ int runWorksheet(int argc, char** argv) {
         qt_message_output(m.type, context, m.message);
     }
     QApplication::setApplicationName(QStringLiteral("Tallyforge"));
+    // The id the desktop matches the window with (Wayland's app id, the X window class):
+    // the name of the desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tallyforge.Tallyforge"));
     QApplication::setApplicationDisplayName(QString());
 
     UserForm2 form;
