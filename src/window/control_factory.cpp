@@ -68,16 +68,14 @@ Qt::Alignment verticalAlignmentFor(VerticalAlign align) {
 }
 
 // Colours a control in every state, disabled included: the disabled lists and boxes
-// show their figures in their own text colour, not greyed out.
+// show their figures in their own text colour, not greyed out. A control without
+// colours of its own follows the desktop's scheme, its text and its field as a pair.
 void applyColours(QWidget* w, const ControlSpec& def) {
     QPalette pal = w->palette();
     if (def.foreground) {
         const QColor fg = toColor(*def.foreground);
         for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
             pal.setColor(role, fg);  // all colour groups
-    } else if (!def.enabled) {
-        for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-            pal.setColor(QPalette::Disabled, role, pal.color(QPalette::Active, role));
     }
     if (def.background) {
         const QColor bg = toColor(*def.background);

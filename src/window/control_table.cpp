@@ -10,6 +10,9 @@ using V = VerticalAlign;
 
 constexpr FontSpec kBold975{9.75, true, false};
 constexpr Rgb kPlum{64, 0, 64};
+// The text on every background the worksheet fixes (its cyan, the white figure fields):
+// fixed too, so a dark desktop scheme cannot put light text on them.
+constexpr Rgb kInk{0, 0, 0};
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kRowLabel{136, 255, 255};
 constexpr Rgb kHeader{128, 255, 255};
@@ -20,20 +23,20 @@ constexpr std::optional<Rgb> kDefault{};
 // clang-format off
 const std::array<ControlSpec, kControlCount> kControls = {{
 // name           kind         text                       tooltip                                               left   top    width  height tab font                      fg        bg          align      enabled visible accessible name
-{"lbTitle",       K::Label,    "Cost Estimate Worksheet", nullptr,                                              -240,  240,   12135, 615,   0,  {24.0, true, false},      kDefault, kDefault,   A::Centre, true,  true,  nullptr},
-{"lbState",       K::Label,    "Select a State",          nullptr,                                              0,     960,   11895, 495,   1,  {15.75, true, false},     kDefault, kDefault,   A::Centre, true,  true,  nullptr},
+{"lbTitle",       K::Label,    "Cost Estimate Worksheet", nullptr,                                              -240,  240,   12135, 615,   0,  {24.0, true, false},      kInk,     kDefault,   A::Centre, true,  true,  nullptr},
+{"lbState",       K::Label,    "Select a State",          nullptr,                                              0,     960,   11895, 495,   1,  {15.75, true, false},     kInk,     kDefault,   A::Centre, true,  true,  nullptr},
 {"cbState",       K::DropDown, "Select a State First",    nullptr,                                              4680,  1440,  2535,  360,   2,  kWindowFont,              kDefault, kDefault,   A::Left,   true,  true,  "State"},
-{"lbInitial",     K::Label,    "Initial Claims",          nullptr,                                              240,   3120,  1815,  375,   3,  kBold975,                 kDefault, kRowLabel,  A::Right,  true,  true,  nullptr},
-{"lbWeekly",      K::Label,    "Weekly Claims",           nullptr,                                              240,   3720,  1815,  375,   4,  kBold975,                 kDefault, kRowLabel,  A::Right,  true,  true,  nullptr},
-{"lbNM",          K::Label,    "Non Monetary",            nullptr,                                              240,   4320,  1815,  375,   5,  kBold975,                 kDefault, kRowLabel,  A::Right,  true,  true,  nullptr},
-{"lbAppeals",     K::Label,    "Appeals",                 nullptr,                                              240,   4920,  1815,  375,   6,  kBold975,                 kDefault, kRowLabel,  A::Right,  true,  true,  nullptr},
-{"lbTax",         K::Label,    "Tax",                     nullptr,                                              240,   5520,  1815,  375,   7,  kBold975,                 kDefault, kRowLabel,  A::Right,  true,  true,  nullptr},
-{"lbSalary",      K::Label,    "Salary",                  "Average Salary per Function",                        2640,  2520,  1215,  375,   8,  kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, false, V::Bottom},
-{"lbAST",         K::Label,    "AS&T",                    "Administration, Services, & Technical Support Cost", 3960,  2520,  1215,  375,   9,  kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, false, V::Bottom},
-{"lbNPS",         K::Label,    "NPS",                     "Non-Personal Services Costs",                        5280,  2520,  1215,  375,   10, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, false, V::Bottom},
-{"lbHrlyCost",    K::Label,    "Average Hourly Cost",     "Total Average Hourly Costs",                         6600,  2040,  1215,  855,   11, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, true, V::Bottom},
-{"lbHours",       K::Label,    "Estimated Hours",         nullptr,                                              8040,  2280,  1215,  615,   12, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, true, V::Bottom},
-{"lbICCost",      K::Label,    "Category Cost",           nullptr,                                              9840,  2280,  1215,  615,   13, kBold975,                 kDefault, kHeader,    A::Centre, true,  true,  nullptr, true, V::Bottom},
+{"lbInitial",     K::Label,    "Initial Claims",          nullptr,                                              240,   3120,  1815,  375,   3,  kBold975,                 kInk,     kRowLabel,  A::Right,  true,  true,  nullptr},
+{"lbWeekly",      K::Label,    "Weekly Claims",           nullptr,                                              240,   3720,  1815,  375,   4,  kBold975,                 kInk,     kRowLabel,  A::Right,  true,  true,  nullptr},
+{"lbNM",          K::Label,    "Non Monetary",            nullptr,                                              240,   4320,  1815,  375,   5,  kBold975,                 kInk,     kRowLabel,  A::Right,  true,  true,  nullptr},
+{"lbAppeals",     K::Label,    "Appeals",                 nullptr,                                              240,   4920,  1815,  375,   6,  kBold975,                 kInk,     kRowLabel,  A::Right,  true,  true,  nullptr},
+{"lbTax",         K::Label,    "Tax",                     nullptr,                                              240,   5520,  1815,  375,   7,  kBold975,                 kInk,     kRowLabel,  A::Right,  true,  true,  nullptr},
+{"lbSalary",      K::Label,    "Salary",                  "Average Salary per Function",                        2640,  2520,  1215,  375,   8,  kBold975,                 kInk,     kHeader,    A::Centre, true,  true,  nullptr, false, V::Bottom},
+{"lbAST",         K::Label,    "AS&T",                    "Administration, Services, & Technical Support Cost", 3960,  2520,  1215,  375,   9,  kBold975,                 kInk,     kHeader,    A::Centre, true,  true,  nullptr, false, V::Bottom},
+{"lbNPS",         K::Label,    "NPS",                     "Non-Personal Services Costs",                        5280,  2520,  1215,  375,   10, kBold975,                 kInk,     kHeader,    A::Centre, true,  true,  nullptr, false, V::Bottom},
+{"lbHrlyCost",    K::Label,    "Average Hourly Cost",     "Total Average Hourly Costs",                         6600,  2040,  1215,  855,   11, kBold975,                 kInk,     kHeader,    A::Centre, true,  true,  nullptr, true, V::Bottom},
+{"lbHours",       K::Label,    "Estimated Hours",         nullptr,                                              8040,  2280,  1215,  615,   12, kBold975,                 kInk,     kHeader,    A::Centre, true,  true,  nullptr, true, V::Bottom},
+{"lbICCost",      K::Label,    "Category Cost",           nullptr,                                              9840,  2280,  1215,  615,   13, kBold975,                 kInk,     kHeader,    A::Centre, true,  true,  nullptr, true, V::Bottom},
 {"cbICSal",       K::DropDown, "",                        nullptr,                                              2760,  3120,  975,   360,   14, kBold975,                 kPlum,    kWhite,     A::Left,   false, true,  "Initial Claims, Salary"},
 {"cbWKSal",       K::DropDown, "",                        nullptr,                                              2760,  3720,  975,   360,   15, kBold975,                 kPlum,    kWhite,     A::Left,   false, true,  "Weekly Claims, Salary"},
 {"cbNMSal",       K::DropDown, "",                        nullptr,                                              2760,  4320,  975,   360,   16, kBold975,                 kPlum,    kWhite,     A::Left,   false, true,  "Non Monetary, Salary"},
@@ -59,19 +62,19 @@ const std::array<ControlSpec, kControlCount> kControls = {{
 {"tbHoursNM",     K::TextBox,  "0",                       nullptr,                                              8040,  4320,  1215,  375,   36, kWindowFont,              kDefault, kDefault,   A::Right,  true,  false, "Non Monetary, Estimated Hours"},
 {"tbHoursAP",     K::TextBox,  "0",                       nullptr,                                              8040,  4920,  1215,  375,   37, kWindowFont,              kDefault, kDefault,   A::Right,  true,  false, "Appeals, Estimated Hours"},
 {"tbHoursTax",    K::TextBox,  "0",                       nullptr,                                              8040,  5520,  1215,  375,   38, kWindowFont,              kDefault, kDefault,   A::Right,  true,  false, "Tax, Estimated Hours"},
-{"tbCostIC",      K::TextBox,  "0",                       nullptr,                                              9480,  3120,  2000,  375,   39, kBold975,                 kDefault, kWhite,     A::Right,  false, true,  "Initial Claims, Category Cost"},
-{"tbCostWC",      K::TextBox,  "0",                       nullptr,                                              9480,  3720,  2000,  375,   40, kBold975,                 kDefault, kWhite,     A::Right,  false, true,  "Weekly Claims, Category Cost"},
-{"tbCostNM",      K::TextBox,  "0",                       nullptr,                                              9480,  4320,  2000,  375,   41, kBold975,                 kDefault, kWhite,     A::Right,  false, true,  "Non Monetary, Category Cost"},
-{"tbCostAP",      K::TextBox,  "0",                       nullptr,                                              9480,  4920,  2000,  375,   42, kBold975,                 kDefault, kWhite,     A::Right,  false, true,  "Appeals, Category Cost"},
-{"tbCostTax",     K::TextBox,  "0",                       nullptr,                                              9480,  5520,  2000,  375,   43, kBold975,                 kDefault, kWhite,     A::Right,  false, true,  "Tax, Category Cost"},
-{"tbTotal",       K::TextBox,  "0",                       nullptr,                                              9480,  6120,  2000,  375,   44, kBold975,                 kDefault, kWhite,     A::Right,  false, true,  "Total Cost"},
-{"lbTotal",       K::Label,    "Total Hours & Cost:",     nullptr,                                              5400,  6120,  2295,  375,   45, kBold975,                 kDefault, kRowLabel,  A::Right,  true,  true,  nullptr},
+{"tbCostIC",      K::TextBox,  "0",                       nullptr,                                              9480,  3120,  2000,  375,   39, kBold975,                 kInk,     kWhite,     A::Right,  false, true,  "Initial Claims, Category Cost"},
+{"tbCostWC",      K::TextBox,  "0",                       nullptr,                                              9480,  3720,  2000,  375,   40, kBold975,                 kInk,     kWhite,     A::Right,  false, true,  "Weekly Claims, Category Cost"},
+{"tbCostNM",      K::TextBox,  "0",                       nullptr,                                              9480,  4320,  2000,  375,   41, kBold975,                 kInk,     kWhite,     A::Right,  false, true,  "Non Monetary, Category Cost"},
+{"tbCostAP",      K::TextBox,  "0",                       nullptr,                                              9480,  4920,  2000,  375,   42, kBold975,                 kInk,     kWhite,     A::Right,  false, true,  "Appeals, Category Cost"},
+{"tbCostTax",     K::TextBox,  "0",                       nullptr,                                              9480,  5520,  2000,  375,   43, kBold975,                 kInk,     kWhite,     A::Right,  false, true,  "Tax, Category Cost"},
+{"tbTotal",       K::TextBox,  "0",                       nullptr,                                              9480,  6120,  2000,  375,   44, kBold975,                 kInk,     kWhite,     A::Right,  false, true,  "Total Cost"},
+{"lbTotal",       K::Label,    "Total Hours & Cost:",     nullptr,                                              5400,  6120,  2295,  375,   45, kBold975,                 kInk,     kRowLabel,  A::Right,  true,  true,  nullptr},
 {"cbUpdate",      K::PushButton, "Update",                "Updates Costs",                                      1680,  7200,  1815,  495,   46, kWindowFont,              kDefault, kDefault,   A::Centre, true,  true,  nullptr},
 {"cbPrint",       K::PushButton, "Print Form",            "Print to Default Printer",                           3840,  7200,  1815,  495,   47, kWindowFont,              kDefault, kDefault,   A::Centre, true,  true,  nullptr},
 {"cbClear",       K::PushButton, "Clear Form",            "Reset the Form",                                     6000,  7200,  1815,  495,   48, kWindowFont,              kDefault, kDefault,   A::Centre, true,  true,  nullptr},
 {"cbClose",       K::PushButton, "Close & Exit",          "Quit the Application",                               8160,  7200,  1815,  495,   49, kWindowFont,              kDefault, kDefault,   A::Centre, true,  true,  nullptr},
 {"tbTotHours",    K::TextBox,  "0",                       nullptr,                                              8040,  6120,  1215,  375,   50, kWindowFont,              kDefault, kDefault,   A::Right,  true,  true,  "Total Hours"},
-{"lbHelp",        K::Label,    "",                        nullptr,                                              480,   8040,  10995, 1095,  51, {11.25, true, false},     kDefault, kDefault,   A::Left,   true,  false, nullptr, true, V::Top},
+{"lbHelp",        K::Label,    "",                        nullptr,                                              480,   8040,  10995, 1095,  51, {11.25, true, false},     kInk,     kDefault,   A::Left,   true,  false, nullptr, true, V::Top},
 }};
 // clang-format on
 

@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStyle>
 #include <QTemporaryFile>
 #include <QWidget>
 #include <algorithm>
@@ -97,8 +98,36 @@ QPageLayout printerPageLayout(const QString& printerName, int& resolution) {
                        QMarginsF(18, 18, 18, 18), QPageLayout::Point);
 }
 
-// Draws the whole client area of `form`, scaled to fit the printable area with its
-// proportions kept and centred, into a one-page PDF at `path`.
+// While it lives, `form` and its controls take the colours of the style's light scheme,
+// whatever the desktop's: a printout has dark text on light fields and buttons, never the
+// dark fields of a dark scheme. Colours the form or a control sets itself (the worksheet's
+// cyan, its white figure fields) stay. Made and undone between two events, so the screen
+// never shows it.
+class PaperColours {
+public:
+    explicit PaperColours(QWidget& form)
+        : form_(form), own_(form.palette()) {
+        QPalette paper = own_.resolve(form.style()->standardPalette());
+        // Every role counts as set, so the controls take it instead of the desktop's.
+        for (int group = 0; group < QPalette::NColorGroups; ++group)
+            for (int role = 0; role < QPalette::NColorRoles; ++role) {
+                const auto g = QPalette::ColorGroup(group);
+                const auto r = QPalette::ColorRole(role);
+                paper.setBrush(g, r, paper.brush(g, r));
+            }
+        form.setPalette(paper);
+    }
+    ~PaperColours() { form_.setPalette(own_); }
+    PaperColours(const PaperColours&) = delete;
+    PaperColours& operator=(const PaperColours&) = delete;
+
+private:
+    QWidget& form_;
+    const QPalette own_;  // holds only the roles the form sets itself
+};
+
+// Draws the whole client area of `form` in its paper colours, scaled to fit the printable
+// area with its proportions kept and centred, into a one-page PDF at `path`.
 //
 // The PDF is written with QPdfWriter rather than a QPrinter: QWidget::render() onto a
 // printer's painter always goes through a bitmap of the page (hundreds of megabytes at
@@ -128,8 +157,11 @@ bool renderToPdf(QWidget& form, const QPageLayout& layout, int resolution, const
     painter.scale(scale, scale);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
-    form.render(&painter, QPoint(), QRegion(form.rect()),
-                QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    {
+        const PaperColours paper(form);
+        form.render(&painter, QPoint(), QRegion(form.rect()),
+                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
     return painter.end();
 }
 

@@ -64,7 +64,6 @@ int runWorksheet(int argc, char** argv) {
         const QMessageLogContext context(nullptr, 0, nullptr, category.isEmpty() ? nullptr : category.constData());
         qt_message_output(m.type, context, m.message);
     }
-    QApplication::setApplicationName(QStringLiteral("Tallyforge"));
     QApplication::setApplicationDisplayName(QString());
 
     UserForm2 form;

@@ -17,5 +17,8 @@ check() {
 }
 check "no DISPLAY" env -u DISPLAY
 check "unreachable DISPLAY" env DISPLAY=:6789
-[ $fail -eq 0 ] && echo "2 passed, 0 failed"
+runtime=$(mktemp -d)
+check "unreachable Wayland compositor" env -u DISPLAY XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=tf-no-compositor
+rmdir "$runtime"
+[ $fail -eq 0 ] && echo "3 passed, 0 failed"
 exit $fail

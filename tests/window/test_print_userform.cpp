@@ -50,6 +50,7 @@ private slots:
     void init() { QVERIFY(sheet_.open()); }
     void cleanup() {
         form_.reset();
+        QApplication::setPalette(QApplication::style()->standardPalette());
         if (!server_.running()) {
             const QString error = server_.start();
             QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -63,16 +64,25 @@ private slots:
         QTest::addColumn<QStringList>("hours");
         QTest::addColumn<QString>("totalHours");
         QTest::addColumn<QString>("totalCost");
+        QTest::addColumn<bool>("darkDesktop");
         // Alabama's average hourly costs: $36.53, $36.42, $38.62, $46.47, $41.99.
         QTest::newRow("whole hours") << QStringList{"10", "20", "30", "40", "50"} << QStringLiteral("150")
-                                     << QStringLiteral("$6,210.60");
+                                     << QStringLiteral("$6,210.60") << false;
         QTest::newRow("Initial Claims only") << QStringList{"1000", "0", "0", "0", "0"} << QStringLiteral("1,000")
-                                             << QStringLiteral("$36,530.00");
+                                             << QStringLiteral("$36,530.00") << false;
+        // Paper has the light look whatever the desktop's scheme.
+        QTest::newRow("dark desktop") << QStringList{"10", "20", "30", "40", "50"} << QStringLiteral("150")
+                                      << QStringLiteral("$6,210.60") << true;
     }
     void printsTheEstimate() {
         QFETCH(QStringList, hours);
         QFETCH(QString, totalHours);
         QFETCH(QString, totalCost);
+        QFETCH(bool, darkDesktop);
+        if (darkDesktop) {
+            QApplication::setPalette(tf::test::darkPalette());
+            QVERIFY(sheet_.open());
+        }
         estimateForAlabama(hours);
         QCOMPARE(get<QLineEdit>("tbICHour")->text(), QStringLiteral("$36.53"));
         QCOMPARE(get<QLineEdit>("tbTotal")->text(), totalCost);
@@ -117,6 +127,21 @@ private slots:
         const tf::test::ColourArea area = tf::test::colourArea(page, QColor(136, 255, 255));
         QVERIFY2(area.count > qint64(page.width()) * page.height() / 4,
                  qPrintable(QStringLiteral("%1 pixels of the worksheet colour").arg(area.count)));
+        // The fields and buttons that follow the desktop are light on paper: a strip of
+        // each where no text stands (right of the state's name, left of the figures and
+        // captions).
+        const qreal scale = area.box.width() / qreal(form_->width());
+        for (const char* name : {"cbState", "tbHoursIC", "tbHoursTax", "tbTotHours", "cbUpdate", "cbClose"}) {
+            QWidget* w = get(name);
+            const int x = qobject_cast<QComboBox*>(w) ? w->width() * 3 / 4 : 5;
+            const QRect strip(w->mapTo(form_.get(), QPoint(x, w->height() / 2 - 2)), QSize(5, 4));
+            const QRect onPage(area.box.topLeft() + (QPointF(strip.topLeft()) * scale).toPoint(),
+                               (QSizeF(strip.size()) * scale).toSize().expandedTo(QSize(1, 1)));
+            int darkest = 255;
+            for (int y = onPage.top(); y <= onPage.bottom(); ++y)
+                for (int x = onPage.left(); x <= onPage.right(); ++x) darkest = std::min(darkest, qGray(page.pixel(x, y)));
+            QVERIFY2(darkest > 180, qPrintable(QStringLiteral("%1 printed dark (%2)").arg(name).arg(darkest)));
+        }
 
         QCOMPARE(snapshot(), before);
     }

@@ -42,6 +42,22 @@ private:
     QTimer timer_;
 };
 
+// A desktop's dark colour scheme: light text on dark fields, windows and buttons.
+inline QPalette darkPalette() {
+    QPalette p;
+    const QColor light(252, 252, 252), window(49, 54, 59), field(35, 38, 41);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText,
+                      QPalette::HighlightedText, QPalette::BrightText, QPalette::PlaceholderText})
+        p.setColor(role, light);
+    for (auto role : {QPalette::Window, QPalette::Button, QPalette::ToolTipBase, QPalette::AlternateBase})
+        p.setColor(role, window);
+    p.setColor(QPalette::Base, field);
+    p.setColor(QPalette::Highlight, QColor(61, 174, 233));
+    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, QColor(110, 113, 115));
+    return p;
+}
+
 class Worksheet {
 public:
     std::unique_ptr<UserForm2> form;
@@ -90,6 +106,9 @@ public:
             if (auto* l = qobject_cast<QLabel*>(w)) s += QLatin1Char('|') + l->text();
             if (auto* c = qobject_cast<QComboBox*>(w))
                 s += QStringLiteral("|%1|%2|%3").arg(c->count()).arg(c->currentIndex()).arg(c->currentText());
+            for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text,
+                              QPalette::Button, QPalette::ButtonText})
+                s += QLatin1Char('|') + w->palette().color(role).name();
             out << s;
         }
         out.sort();
