@@ -41,6 +41,10 @@ private:
 // is not one.
 std::optional<Decimal> read(std::string_view text, const RegionalSettings& settings);
 
+// The exact product, with all the decimals of both factors; work grows with the product
+// of their lengths.
+Decimal multiply(const Decimal& a, const Decimal& b);
+
 // Rounds to the given number of decimals, half away from zero, and pads the decimals
 // with zeros to that count. A value that rounds to zero loses its sign.
 void roundHalfAwayFromZero(Decimal& d, std::size_t places);

@@ -2,6 +2,7 @@
 add_library(tf_money STATIC
   estimate/money.cpp
   estimate/money_text.cpp
+  estimate/money_product.cpp
   estimate/money_format.cpp
   estimate/money_locale.cpp
 )
