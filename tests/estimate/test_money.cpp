@@ -727,10 +727,13 @@ void MoneyTest::product() {
     }
 }
 
-void MoneyTest::productOfCentsAndTenThousandthsOfAnHour_data() {
+// One data row for each of the test settings.
+static void rowPerSettings() {
     QTest::addColumn<QByteArray>("settings");
     for (const auto& named : allSettings()) QTest::newRow(named.name) << QByteArray(named.name);
 }
+
+void MoneyTest::productOfCentsAndTenThousandthsOfAnHour_data() { rowPerSettings(); }
 
 // An hourly cost in the currency's smallest unit times hours in ten-thousandths, both
 // signs: the product shown is the one made in integers and rounded half away from zero.
@@ -769,10 +772,7 @@ void MoneyTest::productOfCentsAndTenThousandthsOfAnHour() {
     QVERIFY2(ties > 50, qPrintable(QString::number(ties)));
 }
 
-void MoneyTest::roundTrip_data() {
-    QTest::addColumn<QByteArray>("settings");
-    for (const auto& named : allSettings()) QTest::newRow(named.name) << QByteArray(named.name);
-}
+void MoneyTest::roundTrip_data() { rowPerSettings(); }
 
 // Every money text and whole number the formats write reads back as the value shown.
 void MoneyTest::roundTrip() {
