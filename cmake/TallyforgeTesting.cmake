@@ -16,6 +16,10 @@
 # The test's name is "<folder>.<name>" in lower case, the folder being the tests/
 # folder it lives in (estimate, refdata, window, e2e, packaging ...). An executable
 # built from SOURCES is named test_<folder>_<name> and can be shared with TARGET.
+#
+# In the Windows build the test programs are Windows programs: CTest runs them under Wine
+# (tests/wine/wine-run), in the one Wine prefix that the fixture "wine" makes fresh for the
+# run, and every test needs that fixture.
 function(tf_add_test name)
   cmake_parse_arguments(PARSE_ARGV 1 T ""
     "TARGET;TIMEOUT;SKIP_RETURN_CODE"
@@ -36,6 +40,9 @@ function(tf_add_test name)
     if(T_DEFINITIONS)
       target_compile_definitions(${target} PRIVATE ${T_DEFINITIONS})
     endif()
+    if(WIN32 AND CMAKE_CROSSCOMPILING)
+      set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${TF_WINE_RUN}")
+    endif()
     set(command ${target} ${T_ARGS})
   elseif(T_TARGET)
     set(command ${T_TARGET} ${T_ARGS})
@@ -47,6 +54,10 @@ function(tf_add_test name)
 
   add_test(NAME ${name} COMMAND ${command})
   set_tests_properties(${name} PROPERTIES LABELS "${folder};${T_LABELS}")
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
+    list(APPEND T_ENVIRONMENT ${TF_WINE_ENVIRONMENT})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
+  endif()
   if(T_ENVIRONMENT)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
   endif()
@@ -68,3 +79,24 @@ option(TF_FUZZ_TESTS "Build and run the bounded libFuzzer run of the money parse
 function(tf_add_missing_tool_test name why)
   tf_add_test(${name} COMMAND sh -c "echo '${name}: ${why}' >&2; exit 1")
 endfunction()
+
+# Running the Windows test programs under Wine: where the Qt and mingw runtime DLLs are,
+# and the prefix of this run.
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+  set(TF_WINE_RUN ${PROJECT_SOURCE_DIR}/tests/wine/wine-run)
+  set(TF_WINE_PREFIX ${PROJECT_BINARY_DIR}/wine-prefix)
+  get_filename_component(tf_qt_bin "${Qt6Core_DIR}/../../../bin" ABSOLUTE)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
+    OUTPUT_VARIABLE tf_libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
+  get_filename_component(tf_gcc_dlls "${tf_libstdcxx}" DIRECTORY)
+  find_file(TF_WINPTHREAD_DLL libwinpthread-1.dll
+    PATHS /usr/x86_64-w64-mingw32/lib /usr/x86_64-w64-mingw32/bin NO_DEFAULT_PATH REQUIRED)
+  get_filename_component(tf_pthread_dlls "${TF_WINPTHREAD_DLL}" DIRECTORY)
+  # ":" separates the folders, as in PATH; wine-run gives them to Wine in its own form.
+  # The offscreen platform of Qt for Windows draws text with FreeType from a font folder:
+  # Debian's DejaVu fonts, as the Linux tests have through fontconfig.
+  set(TF_WINE_ENVIRONMENT
+    TF_WINEPREFIX=${TF_WINE_PREFIX}
+    QT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/dejavu
+    "TF_WINE_DLL_DIRS=${tf_qt_bin}:${tf_gcc_dlls}:${tf_pthread_dlls}")
+endif()

@@ -90,10 +90,12 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
                 break;
             }
         }
+        prepareConsoleOutput();
         std::fprintf(stderr, "tallyforge: %s Try 'tallyforge --help'.\n", qPrintable(what));
         return 2;
     }
     if (!parser.positionalArguments().isEmpty()) {
+        prepareConsoleOutput();
         std::fprintf(stderr, "tallyforge: unexpected argument '%s'; the worksheet opens no files. "
                              "Try 'tallyforge --help'.\n",
                      qPrintable(parser.positionalArguments().constFirst()));
@@ -105,10 +107,12 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
         text.replace(QStringLiteral("<executable_name>"), QStringLiteral("tallyforge"));
         text += QStringLiteral("\nQt's own options (-platform NAME, -style NAME, -reverse ...) are "
                                "accepted too; see the manual page tallyforge(1).\n");
+        prepareConsoleOutput();
         std::fputs(qPrintable(text), stdout);
         return 0;
     }
     if (parser.isSet(version)) {
+        prepareConsoleOutput();
         std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
                     qPrintable(QCoreApplication::applicationVersion()));
         return 0;

@@ -13,4 +13,8 @@ void announceApplication();
 // command line has been answered; empty when the worksheet is to start.
 std::optional<int> answerCommandLine(int argc, char** argv);
 
+// Makes standard output and standard error reach the user before the command line is
+// answered. One file per platform: console_posix.cpp (nothing to do), console_win.cpp.
+void prepareConsoleOutput();
+
 }  // namespace tf

@@ -13,11 +13,6 @@ namespace tf {
 
 namespace {
 
-bool set(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value;
-}
-
 QtMessageHandler previousHandler = nullptr;
 struct Held {
     QtMsgType type;
@@ -37,14 +32,6 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 }
 
 }  // namespace
-
-bool desktopAvailable(int argc, char** argv) {
-    if (set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM")) return true;
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
-            return true;
-    return false;
-}
 
 int runWorksheet(int argc, char** argv) {
     announceApplication();

@@ -6,6 +6,7 @@ namespace tf {
 int runWorksheet(int argc, char** argv);
 
 // Whether a desktop session (or an explicitly chosen Qt platform) is there to show a window in.
+// One file per platform: display_posix.cpp, display_win.cpp.
 bool desktopAvailable(int argc, char** argv);
 
 inline constexpr const char* kNoDesktopMessage =

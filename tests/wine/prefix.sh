@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The Wine prefix of one test run: `prefix.sh setup DIR` makes it fresh, `prefix.sh
+# cleanup DIR` ends its programs and removes it.
+set -eu
+what=$1
+export WINEPREFIX=$2 WINEDEBUG=-all
+case $what in
+  setup)
+    [ -d "$WINEPREFIX" ] && { wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"; }
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    # No window of Wine's own may wait for a user: no display for wineboot.
+    env -u DISPLAY -u WAYLAND_DISPLAY wineboot -i >/dev/null 2>&1
+    wineserver -w
+    test -f "$WINEPREFIX/system.reg"
+    echo "Wine prefix ready: $WINEPREFIX"
+    ;;
+  cleanup)
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    ;;
+esac
