@@ -1,11 +1,15 @@
 # Tallyforge: `make run` starts the worksheet, `make test` runs every test.
 # Both install what is missing first (scripts/install-deps).
 # `make package` builds the Debian package, `make install` installs under PREFIX (and DESTDIR).
+# `make test` also runs the Windows program's tests under Wine when a Qt for Windows is at
+# hand (scripts/windows-qt); `make windows` builds the Windows program and its MSI.
 BUILD ?= build
 # A build for installing: no tests, Debian's hardening flags, nothing of the build tree in it.
 # Configured for /usr (the package's prefix, with Debian's multiarch library folder);
 # make install gives it PREFIX at install time.
 DIST_BUILD ?= build-dist
+# The Windows program, cross-built with mingw-w64.
+WINDOWS_BUILD ?= build-windows
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
@@ -30,6 +34,7 @@ run: configure
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure --timeout 300
+	@JOBS=$(JOBS) scripts/windows-tests $(WINDOWS_BUILD)
 
 bench: build
 	@scripts/bench $(BUILD)
@@ -55,4 +60,4 @@ package: dist
 	@deb=$$(ls $(DIST_BUILD)/*.deb) && echo "package: $$deb" && lintian --fail-on error "$$deb"
 
 clean:
-	rm -rf $(BUILD) $(DIST_BUILD)
+	rm -rf $(BUILD) $(DIST_BUILD) $(WINDOWS_BUILD)
