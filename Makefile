@@ -1,16 +1,20 @@
 # Tallyforge: `make run` starts the worksheet, `make test` runs every test.
 # Both install what is missing first (scripts/install-deps).
 # `make package` builds the Debian package, `make install` installs under PREFIX (and DESTDIR).
+# `make windows` builds the Windows program, its MSI and a portable zip.
 BUILD ?= build
 # A build for installing: no tests, Debian's hardening flags, nothing of the build tree in it.
 # Configured for /usr (the package's prefix, with Debian's multiarch library folder);
 # make install gives it PREFIX at install time.
 DIST_BUILD ?= build-dist
 PREFIX ?= /usr/local
+# The Windows program, cross-built with mingw-w64 against a Qt for Windows (scripts/windows-qt).
+WINDOWS_BUILD ?= build-windows
+VERSION := $(shell sed -n 's/^project.Tallyforge VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench screenshot clean dist install package
+.PHONY: all deps configure build run test bench screenshot clean dist install package windows
 
 all: build
 
@@ -54,5 +58,14 @@ package: dist
 	@cd $(DIST_BUILD) && cpack -G DEB >/dev/null
 	@deb=$$(ls $(DIST_BUILD)/*.deb) && echo "package: $$deb" && lintian --fail-on error "$$deb"
 
+# The program, the MSI and the zip only: the tests are built by make test.
+windows:
+	@scripts/install-deps --windows
+	@qt=$$(scripts/windows-qt ensure) && scripts/windows-configure $(WINDOWS_BUILD) "$$qt"
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target tallyforge_packages
+	@for f in $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.msi $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.zip; do \
+	  echo "windows: $$f ($$(du -h $$f | cut -f1))"; done
+	@echo "windows: the program and what it needs: $(WINDOWS_BUILD)/Tallyforge/"
+
 clean:
-	rm -rf $(BUILD) $(DIST_BUILD)
+	rm -rf $(BUILD) $(DIST_BUILD) $(WINDOWS_BUILD)
