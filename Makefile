@@ -38,8 +38,13 @@ test: build
 bench: build
 	@scripts/bench $(BUILD)
 
+# With a Qt for Windows at hand, also the Windows program under Wine.
 screenshot: build
-	@scripts/screenshot $(BUILD)
+	@if qt=$$(scripts/windows-qt locate 2>/dev/null); then \
+	  scripts/windows-configure $(WINDOWS_BUILD) "$$qt" && \
+	  cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target tallyforge_stage && \
+	  scripts/screenshot $(BUILD) $(WINDOWS_BUILD); \
+	else scripts/screenshot $(BUILD); fi
 
 dist:
 	@scripts/install-deps --package
