@@ -2,19 +2,21 @@
 # Both install what is missing first (scripts/install-deps).
 # `make package` builds the Debian package, `make install` installs under PREFIX (and DESTDIR).
 # `make test` also runs the Windows program's tests under Wine when a Qt for Windows is at
-# hand (scripts/windows-qt); `make windows` builds the Windows program and its MSI.
+# hand (scripts/windows-qt); `make windows` builds the Windows program, its MSI and a
+# portable zip.
 BUILD ?= build
 # A build for installing: no tests, Debian's hardening flags, nothing of the build tree in it.
 # Configured for /usr (the package's prefix, with Debian's multiarch library folder);
 # make install gives it PREFIX at install time.
 DIST_BUILD ?= build-dist
-# The Windows program, cross-built with mingw-w64.
-WINDOWS_BUILD ?= build-windows
 PREFIX ?= /usr/local
+# The Windows program, cross-built with mingw-w64 against a Qt for Windows (scripts/windows-qt).
+WINDOWS_BUILD ?= build-windows
+VERSION := $(shell sed -n 's/^project.Tallyforge VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench screenshot clean dist install package
+.PHONY: all deps configure build run test bench screenshot clean dist install package windows
 
 all: build
 
@@ -37,10 +39,15 @@ test: build
 	@JOBS=$(JOBS) scripts/windows-tests $(WINDOWS_BUILD)
 
 bench: build
-	@scripts/bench $(BUILD)
+	@scripts/bench $(BUILD) $(WINDOWS_BUILD)
 
+# With a Qt for Windows at hand, also the Windows program under Wine.
 screenshot: build
-	@scripts/screenshot $(BUILD)
+	@if qt=$$(scripts/windows-qt locate 2>/dev/null); then \
+	  scripts/windows-configure $(WINDOWS_BUILD) "$$qt" && \
+	  cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target tallyforge_stage && \
+	  scripts/screenshot $(BUILD) $(WINDOWS_BUILD); \
+	else scripts/screenshot $(BUILD); fi
 
 dist:
 	@scripts/install-deps --package
@@ -58,6 +65,15 @@ package: dist
 	@rm -f $(DIST_BUILD)/*.deb
 	@cd $(DIST_BUILD) && cpack -G DEB >/dev/null
 	@deb=$$(ls $(DIST_BUILD)/*.deb) && echo "package: $$deb" && lintian --fail-on error "$$deb"
+
+# The program, the MSI and the zip only: the tests are built by make test.
+windows:
+	@scripts/install-deps --windows
+	@qt=$$(scripts/windows-qt ensure) && scripts/windows-configure $(WINDOWS_BUILD) "$$qt"
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target tallyforge_packages
+	@for f in $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.msi $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.zip; do \
+	  echo "windows: $$f ($$(du -h $$f | cut -f1))"; done
+	@echo "windows: the program and what it needs: $(WINDOWS_BUILD)/Tallyforge/"
 
 clean:
 	rm -rf $(BUILD) $(DIST_BUILD) $(WINDOWS_BUILD)

@@ -85,18 +85,12 @@ endfunction()
 if(WIN32 AND CMAKE_CROSSCOMPILING)
   set(TF_WINE_RUN ${PROJECT_SOURCE_DIR}/tests/wine/wine-run)
   set(TF_WINE_PREFIX ${PROJECT_BINARY_DIR}/wine-prefix)
-  get_filename_component(tf_qt_bin "${Qt6Core_DIR}/../../../bin" ABSOLUTE)
-  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
-    OUTPUT_VARIABLE tf_libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
-  get_filename_component(tf_gcc_dlls "${tf_libstdcxx}" DIRECTORY)
-  find_file(TF_WINPTHREAD_DLL libwinpthread-1.dll
-    PATHS /usr/x86_64-w64-mingw32/lib /usr/x86_64-w64-mingw32/bin NO_DEFAULT_PATH REQUIRED)
-  get_filename_component(tf_pthread_dlls "${TF_WINPTHREAD_DLL}" DIRECTORY)
+  string(REPLACE ";" ":" tf_wine_dll_dirs "${TF_WINDOWS_DLL_DIRS}")
   # ":" separates the folders, as in PATH; wine-run gives them to Wine in its own form.
   # The offscreen platform of Qt for Windows draws text with FreeType from a font folder:
   # Debian's DejaVu fonts, as the Linux tests have through fontconfig.
   set(TF_WINE_ENVIRONMENT
     TF_WINEPREFIX=${TF_WINE_PREFIX}
     QT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/dejavu
-    "TF_WINE_DLL_DIRS=${tf_qt_bin}:${tf_gcc_dlls}:${tf_pthread_dlls}")
+    "TF_WINE_DLL_DIRS=${tf_wine_dll_dirs}")
 endif()

@@ -25,10 +25,14 @@ void prepareConsoleOutput() {
     prepared = true;
     const bool out = inherited(STD_OUTPUT_HANDLE);
     const bool err = inherited(STD_ERROR_HANDLE);
-    if (out && err) return;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-    if (!out) std::freopen("CONOUT$", "w", stdout);
-    if (!err) std::freopen("CONOUT$", "w", stderr);
+    if ((!out || !err) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        if (!out) std::freopen("CONOUT$", "w", stdout);
+        if (!err) std::freopen("CONOUT$", "w", stderr);
+    }
+    // Unbuffered, a stream hands a console one character at a time; the answer is a
+    // few lines written just before the program ends, so it goes out whole at the end.
+    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 14);
+    std::setvbuf(stderr, nullptr, _IOFBF, 1 << 12);
 }
 
 }  // namespace tf

@@ -4,6 +4,8 @@
 set -eu
 what=$1
 export WINEPREFIX=$2 WINEDEBUG=-all
+# Wine would add its programs to the desktop menus of the user running the tests.
+export WINEDLLOVERRIDES=winemenubuilder.exe=d
 case $what in
   setup)
     [ -d "$WINEPREFIX" ] && { wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"; }

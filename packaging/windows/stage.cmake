@@ -1,0 +1,63 @@
+# Gathers the Windows program in a folder of its own (cmake -DINPUTS=<file> -P stage.cmake):
+# the files named in FILES (<place>=<file>), every DLL they load that is found in DLL_DIRS
+# (the Qt and mingw-w64 runtime; the rest are Windows' own), all of it stripped, and
+# nothing else. The sorted list of the folder's files is written to LIST last, so that an
+# interrupted run leaves no list.
+cmake_policy(VERSION 3.25)
+include(${INPUTS})
+file(REMOVE ${LIST})
+file(REMOVE_RECURSE ${STAGE})
+
+# The DLLs at hand, by name in lower case: Windows finds a DLL whatever its case.
+foreach(dir IN LISTS DLL_DIRS)
+  file(GLOB dlls ${dir}/*.dll)
+  foreach(dll IN LISTS dlls)
+    get_filename_component(name ${dll} NAME)
+    string(TOLOWER ${name} key)
+    if(NOT DEFINED found_${key})
+      set(found_${key} ${dll})
+    endif()
+  endforeach()
+endforeach()
+
+set(binaries)
+foreach(entry IN LISTS FILES)
+  string(REGEX MATCH "^([^=]+)=(.+)$" _ "${entry}")
+  set(place ${CMAKE_MATCH_1})
+  set(source ${CMAKE_MATCH_2})
+  get_filename_component(folder ${STAGE}/${place} DIRECTORY)
+  file(MAKE_DIRECTORY ${folder})
+  file(COPY_FILE ${source} ${STAGE}/${place} ONLY_IF_DIFFERENT)
+  if(place MATCHES "\\.(exe|dll)$")
+    list(APPEND binaries ${STAGE}/${place})
+  endif()
+endforeach()
+
+# Every DLL a binary imports, and what those import in turn, once each, beside the program.
+set(seen)
+while(binaries)
+  list(POP_FRONT binaries binary)
+  execute_process(COMMAND ${OBJDUMP} -p ${binary} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+  foreach(import IN LISTS imports)
+    string(REGEX REPLACE "^DLL Name: " "" name "${import}")
+    string(TOLOWER ${name} key)
+    if(NOT DEFINED found_${key} OR key IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen ${key})
+    get_filename_component(file ${found_${key}} NAME)
+    file(COPY_FILE ${found_${key}} ${STAGE}/${file})
+    list(APPEND binaries ${STAGE}/${file})
+  endforeach()
+endwhile()
+
+file(GLOB_RECURSE staged RELATIVE ${STAGE} ${STAGE}/*)
+list(SORT staged)
+foreach(file IN LISTS staged)
+  if(file MATCHES "\\.(exe|dll)$")
+    execute_process(COMMAND ${STRIP} --strip-unneeded ${STAGE}/${file} COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+endforeach()
+list(JOIN staged "\n" text)
+file(WRITE ${LIST} "${text}\n")
