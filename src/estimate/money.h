@@ -67,6 +67,16 @@ struct CurrencyForm {
     friend bool operator==(const CurrencyForm&, const CurrencyForm&) = default;
 };
 
+// How a negative plain number is written; the numbers are those of Windows' negative
+// number format.
+enum class NegativeNumberForm : int {
+    Parentheses = 0,      // (1.1)
+    SignBefore = 1,       // -1.1
+    SignSpaceBefore = 2,  // - 1.1
+    SignAfter = 3,        // 1.1-
+    SignSpaceAfter = 4,   // 1.1 -
+};
+
 // The user's settings for currency amounts and plain numbers. All strings are UTF-8
 // of any length. A default-constructed value is the settings the cost table is written
 // for: "$" before the amount, ".", "," in groups of three, two decimals, "-$5.00".
@@ -75,9 +85,11 @@ struct RegionalSettings {
     std::string currencySymbol = "$";
     std::string monDecimalPoint = ".";
     std::string monThousandsSep = ",";
-    std::vector<int> monGrouping = {3};  // group sizes from the right; the last one repeats
+    // Group sizes from the right, as localeconv() gives them: the last one repeats, and
+    // CHAR_MAX after a size means no more groups ({3, CHAR_MAX}: "1234567,890").
+    std::vector<int> monGrouping = {3};
     int currencyDigits = 2;
-    bool leadingZero = true;
+    bool leadingZero = true;  // "0.50" rather than ".50"
     std::string positiveSign;
     std::string negativeSign = "-";
     CurrencyForm positiveForm{true, 0, SignPosition::BeforeAll};
@@ -87,11 +99,13 @@ struct RegionalSettings {
     std::string decimalPoint = ".";
     std::string thousandsSep = ",";
     std::vector<int> grouping = {3};
-    bool negativeNumberParentheses = false;  // "(5)" instead of "-5"
+    std::string numberNegativeSign = "-";  // the C library's locales have no other
+    NegativeNumberForm negativeNumberForm = NegativeNumberForm::SignBefore;
 
     // The settings the cost table is written for (the same as a default-constructed value).
     static RegionalSettings costTableSettings();
-    // The user's settings: setlocale(LC_ALL, "") then localeconv().
+    // The user's settings as the platform keeps them: the C library's locale
+    // (setlocale(LC_ALL, "") then localeconv()), or the user's Region settings on Windows.
     static RegionalSettings fromEnvironment();
 
     friend bool operator==(const RegionalSettings&, const RegionalSettings&) = default;

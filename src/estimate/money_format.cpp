@@ -169,8 +169,15 @@ std::string composeWholeNumber(const Decimal& rounded, const RegionalSettings& s
                             ? std::string("0")
                             : groupDigits(rounded.intDigits, s.thousandsSep, GroupRule(s.grouping));
     if (!rounded.negative) return value;
-    return s.negativeNumberParentheses ? "(" + value + ")" : "-" + value;
+    const std::string sign = s.numberNegativeSign.empty() ? "-" : s.numberNegativeSign;
+    switch (s.negativeNumberForm) {
+        case NegativeNumberForm::Parentheses: return "(" + value + ")";
+        case NegativeNumberForm::SignSpaceBefore: return sign + " " + value;
+        case NegativeNumberForm::SignAfter: return value + sign;
+        case NegativeNumberForm::SignSpaceAfter: return value + " " + sign;
+        case NegativeNumberForm::SignBefore: break;
+    }
+    return sign + value;
 }
-
 
 }  // namespace tf::text

@@ -55,7 +55,9 @@ RegionalSettings RegionalSettings::fromEnvironment() {
     if (s.decimalPoint.empty()) s.decimalPoint = ".";
     s.thousandsSep = textOf(lc->thousands_sep);
     s.grouping = groupingOf(lc->grouping);
-    s.negativeNumberParentheses = false;  // the C locale model has no other negative number form
+    // The C library's locales write every negative number as "-5".
+    s.numberNegativeSign = "-";
+    s.negativeNumberForm = NegativeNumberForm::SignBefore;
 
     s.currencySymbol = textOf(lc->currency_symbol);
     s.monDecimalPoint = textOf(lc->mon_decimal_point);

@@ -5,8 +5,8 @@
 // one sign or one pair of parentheses around the amount; one number made of digits,
 // thousands separators exactly where the grouping puts them (or none at all), and at
 // most one decimal separator followed by digits. A minus sign may stand first in the
-// text, or where the settings' negative currency form puts it ("$5-" only under
-// settings that write negatives that way). Anything else, such as letters, "nan",
+// text, or where the settings' negative currency or number form puts it ("$5-" and
+// "5-" only under settings that write negatives that way). Anything else, such as letters, "nan",
 // "inf", exponents, hexadecimal or a second number, makes the text no number.
 //
 // Blanks are the ASCII white space characters and the no-break, figure, thin and
@@ -140,8 +140,15 @@ std::string withoutSymbol(std::string layout) {
     return layout;
 }
 
+bool signFollowsNumbers(const RegionalSettings& s) {
+    return s.negativeNumberForm == NegativeNumberForm::SignAfter ||
+           s.negativeNumberForm == NegativeNumberForm::SignSpaceAfter;
+}
+
 bool patternAllowed(std::string_view parts, const RegionalSettings& s, bool currency) {
-    if (!currency) return parts == "n" || parts == "gn" || parts == "pn" || parts == "(n)";
+    if (!currency)
+        return parts == "n" || parts == "gn" || parts == "pn" || parts == "(n)" ||
+               (parts == "ng" && signFollowsNumbers(s));
     std::vector<std::string> bases{"n"};
     if (s.positiveForm.symbolPrecedes || s.negativeForm.symbolPrecedes) bases.emplace_back("Sn");
     if (!s.positiveForm.symbolPrecedes || !s.negativeForm.symbolPrecedes) bases.emplace_back("nS");
@@ -165,7 +172,8 @@ std::optional<Decimal> readWith(std::string_view text, const RegionalSettings& s
                           GroupRule(currency ? s.monGrouping : s.grouping)};
 
     std::vector<std::pair<std::string_view, Part>> marks{
-        {"-", kMinus}, {kMinusSign, kMinus}, {s.negativeSign, kMinus}, {"+", kPlus},
+        {"-", kMinus}, {kMinusSign, kMinus}, {s.negativeSign, kMinus},
+        {s.numberNegativeSign, kMinus}, {"+", kPlus},
         {s.positiveSign, kPlus}, {"(", kOpen}, {")", kClose}};
     if (currency) marks.emplace_back(s.currencySymbol, kSymbol);
 

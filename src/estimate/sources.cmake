@@ -4,6 +4,7 @@ add_library(tf_money STATIC
   estimate/money_text.cpp
   estimate/money_product.cpp
   estimate/money_format.cpp
+  estimate/money_region.cpp
   estimate/money_locale_${TF_PLATFORM}.cpp
 )
 target_include_directories(tf_money PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})

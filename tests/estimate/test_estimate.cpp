@@ -40,7 +40,7 @@ const std::string kBlank = "You cannot have a blank hours field, must be zero or
 RegionalSettings parenthesesSettings() {
     RegionalSettings s;
     s.negativeForm.signPosition = tf::SignPosition::Parentheses;
-    s.negativeNumberParentheses = true;
+    s.negativeNumberForm = tf::NegativeNumberForm::Parentheses;
     return s;
 }
 

@@ -218,6 +218,10 @@ const SettingsCase kSettingsCases[] = {
     {"mixed", "1.234,50 €", Value, 12345000},
     {"mixed", "1,5 €", Value, 15000},
     {"mixed", "1.5 €", Conversion, 0},
+    // Minus signs after amounts and numbers, no leading zero.
+    {"region", "$ 4'383.60-", Value, -43836000},
+    {"region", "1'234'567 -", Value, -12345670000},
+    {"region", "-5-", Conversion, 0},
 };
 
 }  // namespace
@@ -843,6 +847,7 @@ void MoneyTest::costTable_data() {
     QTest::addColumn<bool>("reads");
     QTest::newRow("us") << QByteArray("us") << true;
     QTest::newRow("us-parens") << QByteArray("us-parens") << true;
+    QTest::newRow("region") << QByteArray("region") << true;
     for (const char* other : {"euro-comma", "euro-nnbsp", "rupee", "yen", "franc", "krona", "mixed"})
         QTest::newRow(other) << QByteArray(other) << false;
 }

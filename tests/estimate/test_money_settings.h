@@ -33,7 +33,7 @@ inline RegionalSettings usSettings() { return RegionalSettings::costTableSetting
 inline RegionalSettings usParenthesesSettings() {
     RegionalSettings s;
     s.negativeForm.signPosition = SignPosition::Parentheses;
-    s.negativeNumberParentheses = true;
+    s.negativeNumberForm = NegativeNumberForm::Parentheses;
     return s;
 }
 
@@ -104,12 +104,24 @@ inline RegionalSettings mixedSettings() {
     return s;
 }
 
+// "$ 4'383.60", "$ .50-", "1'234'567 -": Windows' Region settings changed to "'" groups,
+// a space after "$", minus signs after the amount and no leading zero.
+inline RegionalSettings regionSettings() {
+    RegionalSettings s;
+    s.monThousandsSep = s.thousandsSep = "'";
+    s.leadingZero = false;
+    s.positiveForm = {true, 1, SignPosition::BeforeAll};
+    s.negativeForm = {true, 1, SignPosition::AfterAll};
+    s.negativeNumberForm = NegativeNumberForm::SignSpaceAfter;
+    return s;
+}
+
 inline std::vector<NamedSettings> allSettings() {
     return {{"us", usSettings()},         {"us-parens", usParenthesesSettings()},
             {"euro-comma", euroCommaSettings()}, {"euro-nnbsp", euroNarrowSpaceSettings()},
             {"rupee", rupeeSettings()},   {"yen", yenSettings()},
             {"franc", francSettings()},   {"krona", kronaSettings()},
-            {"mixed", mixedSettings()}};
+            {"mixed", mixedSettings()},   {"region", regionSettings()}};
 }
 
 // A Money rounded half away from zero to `decimals` (0..4) in plain integer
