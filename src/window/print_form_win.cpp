@@ -126,7 +126,7 @@ QString jobTrouble(const JobState& job) {
     if (job.status & JOB_STATUS_PAPEROUT) return QStringLiteral("the printer is out of paper");
     if (job.status & JOB_STATUS_USER_INTERVENTION) return QStringLiteral("the printer needs attention");
     if (job.status & JOB_STATUS_BLOCKED_DEVQ) return QStringLiteral("the printer's driver cannot print it");
-    return QStringLiteral("error");
+    return QStringLiteral("the printer reported an error");
 }
 
 // Qt's Windows print engine starts the document in QPainter::begin() and finishes it in
@@ -200,6 +200,10 @@ QString printOnDefaultPrinter(QWidget& form) {
     printer.setDocName(document);
     printer.setCreator(QStringLiteral("Tallyforge"));
 
+    const QRectF area(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
+    if (area.isEmpty() || form.size().isEmpty())
+        return notPrinted(QStringLiteral("the page for the printer could not be made"));
+
     // The light scheme of paper. The Windows styles have none of their own: their standard
     // palette is the desktop's, dark under a dark or high-contrast scheme.
     const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -217,7 +221,6 @@ QString printOnDefaultPrinter(QWidget& form) {
                               .arg(quoted(name), reason));
     }
     const DWORD job = newestJob(spooler.get(), document);
-    const QRectF area(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
     // A picture plays itself at its own size in inches: on the printer's resolution it
     // would come out larger by the ratio of the two resolutions, which is taken out first.
     const QTransform unscaled = QTransform::fromScale(qreal(picture.logicalDpiX()) / printer.logicalDpiX(),
