@@ -1,4 +1,5 @@
 #include "window/print_form.h"
+#include "window/print_page.h"
 
 #include <cups/cups.h>
 
@@ -30,10 +31,6 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 3000;  // to reach the print service
 constexpr double kAnswerTimeoutS = 5.0;  // for each answer from it
-
-QString notPrinted(const QString& why) {
-    return QStringLiteral("The form was not printed because %1.").arg(why);
-}
 
 QString serviceNotRunning() { return notPrinted(QStringLiteral("the print service is not running")); }
 QString serviceNotAnswering() { return notPrinted(QStringLiteral("the print service is not answering")); }
@@ -98,34 +95,6 @@ QPageLayout printerPageLayout(const QString& printerName, int& resolution) {
                        QMarginsF(18, 18, 18, 18), QPageLayout::Point);
 }
 
-// While it lives, `form` and its controls take the colours of the style's light scheme,
-// whatever the desktop's: a printout has dark text on light fields and buttons, never the
-// dark fields of a dark scheme. Colours the form or a control sets itself (the worksheet's
-// cyan, its white figure fields) stay. Made and undone between two events, so the screen
-// never shows it.
-class PaperColours {
-public:
-    explicit PaperColours(QWidget& form)
-        : form_(form), own_(form.palette()) {
-        QPalette paper = own_.resolve(form.style()->standardPalette());
-        // Every role counts as set, so the controls take it instead of the desktop's.
-        for (int group = 0; group < QPalette::NColorGroups; ++group)
-            for (int role = 0; role < QPalette::NColorRoles; ++role) {
-                const auto g = QPalette::ColorGroup(group);
-                const auto r = QPalette::ColorRole(role);
-                paper.setBrush(g, r, paper.brush(g, r));
-            }
-        form.setPalette(paper);
-    }
-    ~PaperColours() { form_.setPalette(own_); }
-    PaperColours(const PaperColours&) = delete;
-    PaperColours& operator=(const PaperColours&) = delete;
-
-private:
-    QWidget& form_;
-    const QPalette own_;  // holds only the roles the form sets itself
-};
-
 // Draws the whole client area of `form` in its paper colours, scaled to fit the printable
 // area with its proportions kept and centred, into a one-page PDF at `path`.
 //
@@ -151,17 +120,8 @@ bool renderToPdf(QWidget& form, const QPageLayout& layout, int resolution, const
         painter.end();
         return false;
     }
-    const qreal scale = std::min(area.width() / image.width(), area.height() / image.height());
-    painter.translate(area.x() + (area.width() - image.width() * scale) / 2,
-                      area.y() + (area.height() - image.height() * scale) / 2);
-    painter.scale(scale, scale);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                           QPainter::SmoothPixmapTransform);
-    {
-        const PaperColours paper(form);
-        form.render(&painter, QPoint(), QRegion(form.rect()),
-                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    }
+    painter.setTransform(fitCentred(image, area));
+    paintOnPaper(painter, form, form.style()->standardPalette());
     return painter.end();
 }
 

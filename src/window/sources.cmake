@@ -17,7 +17,8 @@ target_link_libraries(tf_window PUBLIC tf_estimate Qt6::Widgets)
 
 # Printing, loaded at the first Print Form: Qt Print Support and libcups stay out of
 # start-up.
-add_library(tallyforge_print MODULE window/print_form_${TF_PLATFORM}.cpp window/print_module.cpp)
+add_library(tallyforge_print MODULE
+  window/print_form_${TF_PLATFORM}.cpp window/print_page.cpp window/print_module.cpp)
 target_include_directories(tallyforge_print PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tallyforge_print PRIVATE Qt6::Widgets Qt6::PrintSupport)
 if(WIN32)
