@@ -37,13 +37,14 @@ protected:
     }
 };
 
-// Verdana where it is installed, otherwise the family fontconfig puts in its place. Found
-// once: asking for a missing family makes every new size and weight search the fallbacks.
+// Verdana where it is installed, otherwise the platform's stand-in for it
+// (font_substitute_<platform>.cpp). Found once: asking for a missing family makes every new
+// size and weight search the fallbacks.
 const QString& fontFamily() {
     static const QString family = [] {
         const QString verdana = QStringLiteral("Verdana");
         if (QFontDatabase::hasFamily(verdana)) return verdana;
-        const QString substitute = QFontInfo(QFont(verdana)).family();
+        const QString substitute = verdanaSubstitute();
         return substitute.isEmpty() ? verdana : substitute;
     }();
     return family;

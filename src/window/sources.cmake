@@ -12,6 +12,7 @@ add_library(tf_window STATIC
   window/command_line.cpp
   window/console_${TF_PLATFORM}.cpp
   window/display_${TF_PLATFORM}.cpp
+  window/font_substitute_${TF_PLATFORM}.cpp
 )
 target_link_libraries(tf_window PUBLIC tf_estimate Qt6::Widgets)
 

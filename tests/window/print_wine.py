@@ -109,10 +109,7 @@ def main():
             env["CUPS_SERVER"] = tool("harness", "start", str(os.getpid())).split()[0].split("=", 1)[1]
             out = os.path.join(cups, "out")
             run(os.path.join(HERE, "..", "wine", "prefix.sh"), "setup", prefix, env=env)
-            # Verdana is not installed here: Wine draws it with DejaVu Sans, as fontconfig does
-            # on Linux (left alone, it picks a font that its printer driver cannot embed).
-            run("wine", "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", "Verdana",
-                "/d", "DejaVu Sans", "/f", env=dict(env, WINEPREFIX=prefix, WINEDEBUG="-all"))
+            # A fresh prefix as a user has it: no Verdana, and no font mapping of the test's.
             for case, setup, expected, rows, extra in CASES:
                 started = time.monotonic()
                 if not os.path.exists(env["CUPS_SERVER"]):

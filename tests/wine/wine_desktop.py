@@ -37,9 +37,8 @@ class WineDesktop(Desktop):
         self.wine_env.pop("WINEPATH", None)
         # Made without a display: no window of Wine's own may wait for a user.
         self.wine("wineboot", "-i", display=False)
-        # Every Windows has Verdana, the worksheet's font; Wine has not. DejaVu Sans, of the
-        # same design, stands in for it, as it does on Linux.
-        self.reg_add(r"HKCU\Software\Wine\Fonts\Replacements", "Verdana", "DejaVu Sans")
+        # Wine has no Verdana, the worksheet's font, as every Windows has: the worksheet
+        # picks its stand-in itself, as it must on a user's fresh prefix.
         return self
 
     def close(self):

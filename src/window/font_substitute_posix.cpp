@@ -1,0 +1,11 @@
+// fontconfig knows which installed family is closest to Verdana (DejaVu Sans on Debian).
+#include <QFont>
+#include <QFontInfo>
+
+#include "window/control_factory.h"
+
+namespace tf {
+
+QString verdanaSubstitute() { return QFontInfo(QFont(QStringLiteral("Verdana"))).family(); }
+
+}  // namespace tf
