@@ -3,6 +3,6 @@
 
 namespace tf {
 
-bool desktopAvailable(int, char**) { return true; }
+std::string desktopProblem(int, char**) { return {}; }
 
 }  // namespace tf
