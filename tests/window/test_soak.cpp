@@ -298,5 +298,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(SoakTest)
+// As QTEST_MAIN, but every seed is printed however long the run: QtTest stops printing
+// messages after 2,000 of them unless told otherwise.
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setAttribute(Qt::AA_Use96Dpi, true);
+    SoakTest test;
+    return QTest::qExec(&test, QApplication::arguments() << QStringLiteral("-maxwarnings") << QStringLiteral("0"));
+}
+
 #include "test_soak.moc"
