@@ -49,11 +49,11 @@ std::string option(int argc, char** argv, const char* name) {
 // One display that Qt will try, and what came of asking it.
 struct Display {
     enum Kind { X, Wayland } kind;
-    std::string name;       // ":151", or the compositor's socket
-    bool named = true;      // false: an X display without DISPLAY or -display
-    std::string detail;     // why it did not answer, when more can be said than that
+    std::string name;    // ":151", or the compositor's socket
+    bool named = true;   // false: an X display without DISPLAY or -display
+    std::string detail;  // why it did not answer, when more can be said than that
     bool answered = false;
-    bool settled = false;   // waiting will not change the answer
+    bool settled = false;  // waiting will not change the answer
 };
 
 // The platforms Qt will try, in its order: -platform, else QT_QPA_PLATFORM, else Wayland
@@ -65,7 +65,8 @@ bool displaysToTry(int argc, char** argv, std::vector<Display>& displays) {
     if (platforms.empty()) platforms = variable("QT_QPA_PLATFORM");
     if (platforms.empty())
         platforms = std::getenv("WAYLAND_DISPLAY") || variable("XDG_SESSION_TYPE") == "wayland"
-                        ? "wayland;xcb" : "xcb";
+                        ? "wayland;xcb"
+                        : "xcb";
     for (std::size_t from = 0; from <= platforms.size();) {
         std::size_t end = platforms.find(';', from);
         if (end == std::string::npos) end = platforms.size();
@@ -82,9 +83,11 @@ bool displaysToTry(int argc, char** argv, std::vector<Display>& displays) {
             if (name.empty()) name = "wayland-0";
             const std::string runtime = variable("XDG_RUNTIME_DIR");
             if (name[0] != '/' && runtime.empty())
-                displays.push_back({Display::Wayland, name, true, "XDG_RUNTIME_DIR is not set", false, true});
+                displays.push_back(
+                    {Display::Wayland, name, true, "XDG_RUNTIME_DIR is not set", false, true});
             else
-                displays.push_back({Display::Wayland, name[0] == '/' ? name : runtime + "/" + name, true, "", false, false});
+                displays.push_back({Display::Wayland, name[0] == '/' ? name : runtime + "/" + name, true,
+                                    "", false, false});
         } else {
             return false;
         }
@@ -113,7 +116,8 @@ void askWayland(Display& display) {
     }
     std::memcpy(address.sun_path, display.name.c_str(), display.name.size() + 1);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    display.answered = fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    display.answered =
+        fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     display.detail = display.answered ? "" : std::strerror(errno);
     if (fd >= 0) ::close(fd);
 }

@@ -34,14 +34,20 @@ QString platformRemedy(const QString& plugin, const QString& loadError) {
     static const QRegularExpression missing(
         QStringLiteral(R"((lib[^\s/:()]+)\.so\.(\d+)[^\s:]*: cannot open shared object file)"));
     if (const QRegularExpressionMatch m = missing.match(loadError); m.hasMatch())
-        return QStringLiteral("Installing the Debian package %1, which usually holds %2, should mend it.")
-            .arg(packageOfLibrary(m.captured(1), m.captured(2)), m.captured(0).section(QLatin1Char(':'), 0, 0));
+        return QStringLiteral(
+                   "Installing the Debian package %1, which usually holds %2, should mend it.")
+            .arg(packageOfLibrary(m.captured(1), m.captured(2)),
+                 m.captured(0).section(QLatin1Char(':'), 0, 0));
     const QString package = packageOfPlugin(plugin);
     if (package.isEmpty()) return {};
-    return loadError.isEmpty()
-               ? QStringLiteral("Installing the Debian package %1, which holds it, should mend it.").arg(package)
-               : QStringLiteral("Installing the Debian package %1 again, with the same version as "
-                                "libqt6gui6, should mend it.").arg(package);
+    if (loadError.isEmpty())
+        return QStringLiteral("Installing the Debian package %1, which holds it, should mend it.").arg(package);
+    // Found but not loadable for another reason: most often a plugin of another Qt version.
+    return package == QLatin1String("libqt6gui6")
+               ? QStringLiteral("Installing the Debian package libqt6gui6 again should mend it.")
+               : QStringLiteral("Installing the Debian package %1 again, at the version of libqt6gui6, "
+                                "should mend it.")
+                     .arg(package);
 }
 
 }  // namespace tf

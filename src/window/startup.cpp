@@ -31,12 +31,16 @@ QList<Held>* held = nullptr;
 QString loadError(const QString& plugin, const QString& folder) {
     QStringList folders;
     if (!folder.isEmpty()) folders << folder;
-    for (const QString& path : QCoreApplication::libraryPaths()) folders << path + QStringLiteral("/platforms");
+    for (const QString& path : QCoreApplication::libraryPaths())
+        folders << path + QStringLiteral("/platforms");
     for (const QString& dir : std::as_const(folders)) {
         for (const QFileInfo& file : QDir(dir).entryInfoList(QDir::Files)) {
             QPluginLoader loader(file.absoluteFilePath());
-            const QJsonArray keys = loader.metaData().value(QLatin1String("MetaData")).toObject()
-                                        .value(QLatin1String("Keys")).toArray();
+            const QJsonArray keys = loader.metaData()
+                                        .value(QLatin1String("MetaData"))
+                                        .toObject()
+                                        .value(QLatin1String("Keys"))
+                                        .toArray();
             for (const QJsonValue& key : keys) {
                 if (key.toString().compare(plugin, Qt::CaseInsensitive) != 0) continue;
                 // QLibrary, not the plugin loader: after Qt's own failed attempt only it
@@ -52,10 +56,12 @@ QString loadError(const QString& plugin, const QString& folder) {
 // Qt's last word before it gives up starting, with the warnings before it, told as one or
 // two sentences of ours.
 QString explainFailure(const QString& fatal, const QList<Held>& warnings) {
-    static const QRegularExpression notFound(QStringLiteral(R"re(Could not find the Qt platform plugin "([^"]*)")re"));
+    static const QRegularExpression notFound(
+        QStringLiteral(R"re(Could not find the Qt platform plugin "([^"]*)")re"));
     static const QRegularExpression notLoaded(
         QStringLiteral(R"re(Could not load the Qt platform plugin "([^"]*)" in "([^"]*)")re"));
-    static const QRegularExpression available(QStringLiteral(R"(Available platform plugins are: ([^\n]*?)\.?\s*$)"));
+    static const QRegularExpression available(
+        QStringLiteral(R"(Available platform plugins are: ([^\n]*?)\.?\s*$)"));
     QStringList causes, remedies;
     for (const Held& m : warnings) {
         if (const QRegularExpressionMatch found = notFound.match(m.message); found.hasMatch()) {
@@ -64,30 +70,35 @@ QString explainFailure(const QString& fatal, const QList<Held>& warnings) {
             if (remedy.isEmpty()) {
                 const QString others = available.match(fatal).captured(1);
                 causes << QStringLiteral("Qt has no platform plugin \"%1\"").arg(name) +
-                              (others.isEmpty() ? QString() : QStringLiteral(" (it has %1)").arg(others));
+                              (others.isEmpty() ? QString()
+                                                : QStringLiteral(" (it has %1)").arg(others));
             } else {
                 causes << QStringLiteral("Qt's platform plugin \"%1\" is not installed").arg(name);
                 remedies << remedy;
             }
-        } else if (const QRegularExpressionMatch broken = notLoaded.match(m.message); broken.hasMatch()) {
+        } else if (const QRegularExpressionMatch broken = notLoaded.match(m.message);
+                   broken.hasMatch()) {
             const QString name = broken.captured(1);
             const QString why = loadError(name, broken.captured(2));
             if (why.isEmpty()) {
                 causes << QStringLiteral("Qt's platform plugin \"%1\" could not start").arg(name);
             } else {
-                causes << QStringLiteral("Qt's platform plugin \"%1\" is installed but could not be loaded (%2)")
+                causes << QStringLiteral(
+                              "Qt's platform plugin \"%1\" is installed but could not be loaded (%2)")
                               .arg(name, why);
                 remedies << platformRemedy(name, why);
             }
         }
     }
     if (causes.isEmpty())
-        return QStringLiteral("Tallyforge cannot show its window: Qt stopped while starting, saying: %1\n")
+        return QStringLiteral(
+                   "Tallyforge cannot show its window: Qt stopped while starting, saying: %1\n")
             .arg(fatal.trimmed());
     remedies.removeAll(QString());
     remedies.removeDuplicates();
     return QStringLiteral("Tallyforge cannot show its window: %1.%2\n")
-        .arg(causes.join(QStringLiteral("; ")), remedies.isEmpty() ? QString() : QLatin1Char(' ') + remedies.join(QLatin1Char(' ')));
+        .arg(causes.join(QStringLiteral("; ")),
+             remedies.isEmpty() ? QString() : QLatin1Char(' ') + remedies.join(QLatin1Char(' ')));
 }
 
 // While the platform starts, its messages wait: they mean little to a user whose window
@@ -97,7 +108,8 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
     if (type == QtFatalMsg && held) {
         std::fputs(qPrintable(explainFailure(message, *held)), stderr);
         for (const Held& m : std::as_const(*held)) {
-            const QMessageLogContext c(nullptr, 0, nullptr, m.category.isEmpty() ? nullptr : m.category.constData());
+            const QMessageLogContext c(nullptr, 0, nullptr,
+                                       m.category.isEmpty() ? nullptr : m.category.constData());
             std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(m.type, c, m.message)));
         }
         std::fflush(stderr);
@@ -122,7 +134,8 @@ int runWorksheet(int argc, char** argv) {
     qInstallMessageHandler(previousHandler);
     held = nullptr;
     for (const Held& m : startup) {
-        const QMessageLogContext context(nullptr, 0, nullptr, m.category.isEmpty() ? nullptr : m.category.constData());
+        const QMessageLogContext context(nullptr, 0, nullptr,
+                                         m.category.isEmpty() ? nullptr : m.category.constData());
         qt_message_output(m.type, context, m.message);
     }
     QApplication::setApplicationDisplayName(QString());

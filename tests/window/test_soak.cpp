@@ -32,17 +32,47 @@ constexpr quint64 kDefaultSeed = 20261216;
 const QString kNegative = QStringLiteral("Hours value cannot be less than zero");
 const QString kBlank = QStringLiteral("You cannot have a blank hours field, must be zero or greater");
 const QString kNotPrinted = QStringLiteral("The form was not printed because");
-const char* const kComponents[5][3] = {{"cbICSal", "cbICAST", "cbICNPS"}, {"cbWKSal", "cbWKAST", "cbWKNPS"},
-                                       {"cbNMSal", "cbNMAST", "cbNMNPS"}, {"cbAPSal", "cbAPAST", "cbAPNPS"},
+const char* const kComponents[5][3] = {{"cbICSal", "cbICAST", "cbICNPS"},
+                                       {"cbWKSal", "cbWKAST", "cbWKNPS"},
+                                       {"cbNMSal", "cbNMAST", "cbNMNPS"},
+                                       {"cbAPSal", "cbAPAST", "cbAPNPS"},
                                        {"cbTaxSal", "cbTaxAST", "cbTaxNPS"}};
 
 // Hours as users type them besides plain numbers: garbage, huge, negative, blank, and the
 // forms of other regional settings.
 const char* const kOddHours[] = {
-    "", " ", "abc", "12abc", "-", ".", "1.2.3", "--1", "0x1F", "1e3", "nan", "inf",
-    "99999999999999999999999999", "1e400", "123456789012345", "999999999999",
-    "-3", "-0.5", "-0", "\u22122", "(5)",
-    "1,234.5", "12,5", "1.234,5", "1 234,5", "1\u00a0234", "$12", "+3", " 4 ", "4.", ".5", "\u0663",
+    "",
+    " ",
+    "abc",
+    "12abc",
+    "-",
+    ".",
+    "1.2.3",
+    "--1",
+    "0x1F",
+    "1e3",
+    "nan",
+    "inf",
+    "99999999999999999999999999",
+    "1e400",
+    "123456789012345",
+    "999999999999",
+    "-3",
+    "-0.5",
+    "-0",
+    "\u22122",
+    "(5)",
+    "1,234.5",
+    "12,5",
+    "1.234,5",
+    "1 234,5",
+    "1\u00a0234",
+    "$12",
+    "+3",
+    " 4 ",
+    "4.",
+    ".5",
+    "\u0663",
 };
 
 // The value of a number or amount text in units of 10^-scale: digits, "," between groups,
@@ -94,12 +124,15 @@ class SoakTest : public QObject {
         QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
         if (text.isEmpty()) QTest::keyClick(w, Qt::Key_Backspace);
         for (const QChar c : text) {
-            if (c.unicode() < 128) QTest::keyClick(w, c.toLatin1());
-            else QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            if (c.unicode() < 128)
+                QTest::keyClick(w, c.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
     void clickAt(QWidget* w, QPoint at) const {
-        QTest::mouseClick(sheet.form->windowHandle(), Qt::LeftButton, {}, w->mapTo(sheet.form.get(), at));
+        QTest::mouseClick(sheet.form->windowHandle(), Qt::LeftButton, {},
+                          w->mapTo(sheet.form.get(), at));
         QTest::qWait(0);
     }
 
@@ -109,12 +142,15 @@ class SoakTest : public QObject {
         if (!qobject_cast<QLineEdit*>(focus())) return;
         QString hours = QString::number(pick(10) < 7 ? pick(100) : pick(100000));
         // Halves often: with an odd number of cents they make the ties of the rounding.
-        if (pick(2)) hours += QLatin1Char('.') + (pick(2) ? QStringLiteral("5") : QString::number(pick(1000)).left(int(pick(3)) + 1));
+        if (pick(2))
+            hours += QLatin1Char('.') + (pick(2) ? QStringLiteral("5")
+                                                 : QString::number(pick(1000)).left(int(pick(3)) + 1));
         type(pick(10) ? hours : QLatin1Char('-') + hours);
     }
     void typeOdd() {
         mayShow(0, false);
-        if (qobject_cast<QLineEdit*>(focus())) type(QString::fromUtf8(kOddHours[pick(std::size(kOddHours))]));
+        if (qobject_cast<QLineEdit*>(focus()))
+            type(QString::fromUtf8(kOddHours[pick(std::size(kOddHours))]));
     }
     void tab() {
         mayShow(0);
@@ -128,7 +164,8 @@ class SoakTest : public QObject {
         mayShow(0);
         QList<QWidget*> controls;
         for (QWidget* w : sheet.form->findChildren<QWidget*>())
-            if (!w->objectName().isEmpty() && sheet.form->control(w->objectName()) == w && !qobject_cast<QPushButton*>(w))
+            if (!w->objectName().isEmpty() && sheet.form->control(w->objectName()) == w &&
+                !qobject_cast<QPushButton*>(w))
                 controls << w;
         QWidget* w = controls[qsizetype(pick(quint64(controls.size())))];
         clickAt(w, w->rect().center());
@@ -185,11 +222,16 @@ class SoakTest : public QObject {
     };
     // What a user does, and how often: typing and moving on most, starting over rarely.
     static constexpr Kind kKinds[] = {
-        {"type a number", 24, &SoakTest::typeNumber},    {"type odd hours", 8, &SoakTest::typeOdd},
-        {"Tab", 16, &SoakTest::tab},                     {"Shift+Tab", 6, &SoakTest::backtab},
-        {"click a control", 10, &SoakTest::clickControl}, {"choose by key", 4, &SoakTest::chooseByKey},
-        {"choose by mouse", 2, &SoakTest::chooseByMouse}, {"Update", 4, &SoakTest::update},
-        {"Space on a button", 2, &SoakTest::spaceOnButton}, {"Print Form", 2, &SoakTest::printForm},
+        {"type a number", 24, &SoakTest::typeNumber},
+        {"type odd hours", 8, &SoakTest::typeOdd},
+        {"Tab", 16, &SoakTest::tab},
+        {"Shift+Tab", 6, &SoakTest::backtab},
+        {"click a control", 10, &SoakTest::clickControl},
+        {"choose by key", 4, &SoakTest::chooseByKey},
+        {"choose by mouse", 2, &SoakTest::chooseByMouse},
+        {"Update", 4, &SoakTest::update},
+        {"Space on a button", 2, &SoakTest::spaceOnButton},
+        {"Print Form", 2, &SoakTest::printForm},
         {"Clear Form", 1, &SoakTest::clearForm},
     };
 
@@ -210,11 +252,14 @@ class SoakTest : public QObject {
                 return QStringLiteral("a message that is not the worksheet's: ") + text;
         if (closer->texts.size() > allowed)
             return QStringLiteral("%1 messages, at most %2 expected: %3")
-                .arg(shown.size()).arg(allowed - before).arg(shown.join(QStringLiteral(" | ")));
+                .arg(shown.size())
+                .arg(allowed - before)
+                .arg(shown.join(QStringLiteral(" | ")));
         QWidget* f = focus();
         if (!f || f->window() != sheet.form.get() || !f->isVisible() || !f->isEnabled())
             return QStringLiteral("the focus is not in a visible, enabled control of the worksheet: ") +
-                   (f ? f->metaObject()->className() + QStringLiteral(" ") + Worksheet::focusName() : QStringLiteral("none"));
+                   (f ? f->metaObject()->className() + QStringLiteral(" ") + Worksheet::focusName()
+                      : QStringLiteral("none"));
         return {};
     }
 
@@ -226,7 +271,8 @@ class SoakTest : public QObject {
         for (const char* box : kHours)
             if (!plain.match(sheet.text(box)).hasMatch()) return {};
         for (int i = 0; i < 2; ++i)
-            if (const QString failed = step({"Update (exact figures)", 0, &SoakTest::update}); !failed.isEmpty())
+            if (const QString failed = step({"Update (exact figures)", 0, &SoakTest::update});
+                !failed.isEmpty())
                 return failed;
         qint64 costs = 0, hours = 0;
         for (int row = 0; row < 5; ++row) {
@@ -236,15 +282,22 @@ class SoakTest : public QObject {
             const qint64 h = *value(sheet.text(kHours[row]), 4);
             const qint64 cost = rounded(average.value_or(0) * h, 10000);
             if (average != components || value(sheet.text(kCosts[row]), 2) != cost)
-                return QStringLiteral("row %1: %2 hours at %3 (components %4 cents) show %5, exactly %6 cents")
-                    .arg(row + 1).arg(sheet.text(kHours[row]), sheet.text(kAverages[row])).arg(components)
-                    .arg(sheet.text(kCosts[row])).arg(cost);
+                return QStringLiteral(
+                           "row %1: %2 hours at %3 (components %4 cents) show %5, exactly %6 cents")
+                    .arg(row + 1)
+                    .arg(sheet.text(kHours[row]), sheet.text(kAverages[row]))
+                    .arg(components)
+                    .arg(sheet.text(kCosts[row]))
+                    .arg(cost);
             costs += cost;
             hours += h;
         }
-        if (value(sheet.text("tbTotal"), 2) != costs || value(sheet.text("tbTotHours"), 0) != rounded(hours, 10000))
+        if (value(sheet.text("tbTotal"), 2) != costs ||
+            value(sheet.text("tbTotHours"), 0) != rounded(hours, 10000))
             return QStringLiteral("totals %1 and %2 hours, exactly %3 cents and %4 hours")
-                .arg(sheet.text("tbTotal"), sheet.text("tbTotHours")).arg(costs).arg(rounded(hours, 10000));
+                .arg(sheet.text("tbTotal"), sheet.text("tbTotHours"))
+                .arg(costs)
+                .arg(rounded(hours, 10000));
         ++checked;
         return {};
     }
@@ -259,17 +312,22 @@ private slots:
     void soak_data() {
         QTest::addColumn<quint64>("seed");
         QList<quint64> seeds;
-        for (const QString& s : qEnvironmentVariable("TF_SOAK_SEED").split(QLatin1Char(','), Qt::SkipEmptyParts))
+        for (const QString& s :
+             qEnvironmentVariable("TF_SOAK_SEED").split(QLatin1Char(','), Qt::SkipEmptyParts))
             seeds << s.trimmed().toULongLong();
         if (seeds.isEmpty()) seeds << kDefaultSeed;
         std::random_device fresh;
-        for (int i = qEnvironmentVariableIntValue("TF_SOAK_SEEDS"); i > 0; --i) seeds << (quint64(fresh()) << 32 | fresh());
-        for (quint64 seed : seeds) QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+        for (int i = qEnvironmentVariableIntValue("TF_SOAK_SEEDS"); i > 0; --i)
+            seeds << (quint64(fresh()) << 32 | fresh());
+        for (quint64 seed : seeds)
+            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
     }
 
     void soak() {
         QFETCH(quint64, seed);
-        const int steps = qEnvironmentVariableIsSet("TF_SOAK_STEPS") ? qEnvironmentVariableIntValue("TF_SOAK_STEPS") : 1000;
+        const int steps = qEnvironmentVariableIsSet("TF_SOAK_STEPS")
+                              ? qEnvironmentVariableIntValue("TF_SOAK_STEPS")
+                              : 1000;
         qInfo("soak of %d steps, seed %llu (TF_SOAK_SEED=%llu repeats it)", steps, seed, seed);
         rng.seed(seed);
         recent.clear();
@@ -288,7 +346,9 @@ private slots:
                 failed = exactFigures(checked);
             }
             QVERIFY2(failed.isEmpty(), qPrintable(QStringLiteral("seed %1, step %2: %3\n  after: %4")
-                                                      .arg(seed).arg(n).arg(failed, recent.join(QStringLiteral(", ")))));
+                                                      .arg(seed)
+                                                      .arg(n)
+                                                      .arg(failed, recent.join(QStringLiteral(", ")))));
         }
         qInfo("%d of %d checks of the exact figures applied, %lld messages closed", checked, marks,
               static_cast<long long>(closer->texts.size()));
@@ -304,7 +364,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setAttribute(Qt::AA_Use96Dpi, true);
     SoakTest test;
-    return QTest::qExec(&test, QApplication::arguments() << QStringLiteral("-maxwarnings") << QStringLiteral("0"));
+    return QTest::qExec(&test, QApplication::arguments()
+                                   << QStringLiteral("-maxwarnings") << QStringLiteral("0"));
 }
 
 #include "test_soak.moc"
