@@ -16,8 +16,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "window/startup.h"
@@ -48,12 +50,18 @@ std::string option(int argc, char** argv, const char* name) {
 
 // One display that Qt will try, and what came of asking it.
 struct Display {
-    enum Kind { X, Wayland } kind;
+    enum Kind { X, Wayland };
+    Display(Kind k, std::string n, std::string why = {})
+        : kind(k), name(std::move(n)), detail(std::move(why)), settled(!detail.empty() || !named()) {}
+    // False for an X display without DISPLAY or -display.
+    bool named() const { return kind == Wayland || !name.empty(); }
+
+    Kind kind;
     std::string name;    // ":151", or the compositor's socket
-    bool named = true;   // false: an X display without DISPLAY or -display
     std::string detail;  // why it did not answer, when more can be said than that
     bool answered = false;
-    bool settled = false;  // waiting will not change the answer
+    bool settled;        // waiting will not change the answer
+    std::shared_ptr<void> connection;
 };
 
 // The platforms Qt will try, in its order: -platform, else QT_QPA_PLATFORM, else Wayland
@@ -76,18 +84,16 @@ bool displaysToTry(int argc, char** argv, std::vector<Display>& displays) {
         if (platform == "xcb") {
             std::string name = option(argc, argv, "display");
             if (name.empty()) name = variable("DISPLAY");
-            displays.push_back({Display::X, name, !name.empty(), "", false, name.empty()});
+            displays.emplace_back(Display::X, name);
         } else if (platform.rfind("wayland", 0) == 0) {
             if (std::getenv("WAYLAND_SOCKET")) return false;  // handed an open connection
             std::string name = variable("WAYLAND_DISPLAY");
             if (name.empty()) name = "wayland-0";
             const std::string runtime = variable("XDG_RUNTIME_DIR");
             if (name[0] != '/' && runtime.empty())
-                displays.push_back(
-                    {Display::Wayland, name, true, "XDG_RUNTIME_DIR is not set", false, true});
+                displays.emplace_back(Display::Wayland, name, "XDG_RUNTIME_DIR is not set");
             else
-                displays.push_back({Display::Wayland, name[0] == '/' ? name : runtime + "/" + name, true,
-                                    "", false, false});
+                displays.emplace_back(Display::Wayland, name[0] == '/' ? name : runtime + "/" + name);
         } else {
             return false;
         }
@@ -99,7 +105,7 @@ void askX(Display& display) {
     int screen = 0;
     xcb_connection_t* connection = xcb_connect(display.name.c_str(), &screen);
     const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
+    display.connection.reset(connection, [](void* c) { xcb_disconnect(static_cast<xcb_connection_t*>(c)); });
     display.answered = error == 0;
     if (error == XCB_CONN_CLOSED_PARSE_ERR) display.detail = "not a display name";
     if (error == XCB_CONN_CLOSED_INVALID_SCREEN) display.detail = "it has no such screen";
@@ -123,7 +129,7 @@ void askWayland(Display& display) {
 }
 
 std::string describe(const Display& display) {
-    if (!display.named) return "an X display (DISPLAY is not set)";
+    if (!display.named()) return "an X display (DISPLAY is not set)";
     std::string what = display.kind == Display::X ? "the X display " + display.name
                                                   : "the Wayland compositor at " + display.name;
     return display.detail.empty() ? what : what + " (" + display.detail + ")";
@@ -131,12 +137,12 @@ std::string describe(const Display& display) {
 
 }  // namespace
 
-std::string desktopProblem(int argc, char** argv) {
+DesktopCheck checkDesktop(int argc, char** argv) {
     std::vector<Display> displays;
     if (!displaysToTry(argc, argv, displays)) return {};
     bool named = false;
-    for (const Display& d : displays) named = named || d.named;
-    if (!named) return kNoDesktopMessage;
+    for (const Display& d : displays) named = named || d.named();
+    if (!named) return {kNoDesktopMessage, nullptr};
 
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
     bool waited = false;
@@ -145,7 +151,7 @@ std::string desktopProblem(int argc, char** argv) {
         for (Display& d : displays) {
             if (d.settled) continue;
             d.kind == Display::X ? askX(d) : askWayland(d);
-            if (d.answered) return {};
+            if (d.answered) return {{}, d.connection};
             worthWaiting = worthWaiting || !d.settled;
         }
         if (!worthWaiting || std::chrono::steady_clock::now() >= deadline) break;
@@ -155,10 +161,11 @@ std::string desktopProblem(int argc, char** argv) {
 
     std::string which;
     for (const Display& d : displays) which += (which.empty() ? "" : " nor ") + describe(d);
-    return "Tallyforge cannot show its window: it could not reach " + which +
+    return {"Tallyforge cannot show its window: it could not reach " + which +
            (waited ? " within 3 seconds. Is the display server running, and may this user "
                      "connect to it?\n"
-                   : ".\n");
+                   : ".\n"),
+            nullptr};
 }
 
 }  // namespace tf

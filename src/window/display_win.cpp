@@ -3,6 +3,6 @@
 
 namespace tf {
 
-std::string desktopProblem(int, char**) { return {}; }
+DesktopCheck checkDesktop(int, char**) { return {}; }
 
 }  // namespace tf

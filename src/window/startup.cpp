@@ -123,14 +123,16 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 int runWorksheet(int argc, char** argv) {
     announceApplication();
     if (const std::optional<int> answered = answerCommandLine(argc, argv)) return *answered;
-    if (const std::string problem = desktopProblem(argc, argv); !problem.empty()) {
-        std::fputs(problem.c_str(), stderr);
+    DesktopCheck desktop = checkDesktop(argc, argv);
+    if (!desktop.problem.empty()) {
+        std::fputs(desktop.problem.c_str(), stderr);
         return 2;
     }
     QList<Held> startup;
     held = &startup;
     previousHandler = qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
+    desktop.connection.reset();
     qInstallMessageHandler(previousHandler);
     held = nullptr;
     for (const Held& m : startup) {

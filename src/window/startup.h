@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <memory>
 #include <string>
 
 namespace tf {
@@ -7,12 +8,19 @@ namespace tf {
 // Starts the worksheet and runs it until its window is closed; the program's exit status.
 int runWorksheet(int argc, char** argv);
 
-// Why no window can be shown here, in one or two sentences for the user ending in a line
-// break, or empty when the display that Qt will use (or an explicitly chosen Qt platform
-// that needs none) is there. Asked before the application object exists; a display that
-// is named but not reachable yet is waited for a few seconds. One file per platform:
+// What asking for a desktop found. Asked before the application object exists, of the display
+// that Qt will use (none is asked when an explicitly chosen Qt platform needs none); a display
+// that is named but not reachable yet is waited for a few seconds. One file per platform:
 // display_posix.cpp, display_win.cpp.
-std::string desktopProblem(int argc, char** argv);
+struct DesktopCheck {
+    // Why no window can be shown, in one or two sentences for the user ending in a line
+    // break; empty when it can.
+    std::string problem;
+    // The connection that answered, to be let go once Qt has its own: an X server whose last
+    // client leaves starts over, and would keep Qt waiting while it does.
+    std::shared_ptr<void> connection;
+};
+DesktopCheck checkDesktop(int argc, char** argv);
 
 // One sentence on what usually mends a Qt platform plugin that is missing or cannot be
 // loaded (`loadError`: the loader's own reason, empty when the plugin is not there at all),
