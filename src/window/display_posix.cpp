@@ -142,7 +142,7 @@ DesktopCheck checkDesktop(int argc, char** argv) {
     if (!displaysToTry(argc, argv, displays)) return {};
     bool named = false;
     for (const Display& d : displays) named = named || d.named();
-    if (!named) return {kNoDesktopMessage, nullptr};
+    if (!named && variable("WAYLAND_DISPLAY").empty()) return {kNoDesktopMessage, nullptr};
 
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
     bool waited = false;
