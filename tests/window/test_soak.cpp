@@ -152,14 +152,8 @@ class SoakTest : public QObject {
         if (qobject_cast<QLineEdit*>(focus()))
             type(QString::fromUtf8(kOddHours[pick(std::size(kOddHours))]));
     }
-    void tab() {
-        mayShow(0);
-        QTest::keyClick(focus(), Qt::Key_Tab);
-    }
-    void backtab() {
-        mayShow(0);
-        QTest::keyClick(focus(), Qt::Key_Tab, Qt::ShiftModifier);
-    }
+    void tab() { mayShow(0); QTest::keyClick(focus(), Qt::Key_Tab); }
+    void backtab() { mayShow(0); QTest::keyClick(focus(), Qt::Key_Tab, Qt::ShiftModifier); }
     void clickControl() {
         mayShow(0);
         QList<QWidget*> controls;
@@ -196,18 +190,9 @@ class SoakTest : public QObject {
         }
         QTest::qWait(0);
     }
-    void update() {
-        mayShow(5);
-        sheet.click("cbUpdate");
-    }
-    void printForm() {
-        mayShow(1);
-        sheet.click("cbPrint");
-    }
-    void clearForm() {
-        mayShow(0);
-        sheet.click("cbClear");
-    }
+    void update() { mayShow(5); sheet.click("cbUpdate"); }
+    void printForm() { mayShow(1); sheet.click("cbPrint"); }
+    void clearForm() { mayShow(0); sheet.click("cbClear"); }
     void spaceOnButton() {
         auto* button = qobject_cast<QPushButton*>(focus());
         const QString name = button ? button->objectName() : QString();
@@ -222,16 +207,11 @@ class SoakTest : public QObject {
     };
     // What a user does, and how often: typing and moving on most, starting over rarely.
     static constexpr Kind kKinds[] = {
-        {"type a number", 24, &SoakTest::typeNumber},
-        {"type odd hours", 8, &SoakTest::typeOdd},
-        {"Tab", 16, &SoakTest::tab},
-        {"Shift+Tab", 6, &SoakTest::backtab},
-        {"click a control", 10, &SoakTest::clickControl},
-        {"choose by key", 4, &SoakTest::chooseByKey},
-        {"choose by mouse", 2, &SoakTest::chooseByMouse},
-        {"Update", 4, &SoakTest::update},
-        {"Space on a button", 2, &SoakTest::spaceOnButton},
-        {"Print Form", 2, &SoakTest::printForm},
+        {"type a number", 24, &SoakTest::typeNumber},   {"type odd hours", 8, &SoakTest::typeOdd},
+        {"Tab", 16, &SoakTest::tab},                    {"Shift+Tab", 6, &SoakTest::backtab},
+        {"click a control", 10, &SoakTest::clickControl}, {"choose by key", 4, &SoakTest::chooseByKey},
+        {"choose by mouse", 2, &SoakTest::chooseByMouse}, {"Update", 4, &SoakTest::update},
+        {"Space on a button", 2, &SoakTest::spaceOnButton}, {"Print Form", 2, &SoakTest::printForm},
         {"Clear Form", 1, &SoakTest::clearForm},
     };
 
@@ -252,9 +232,7 @@ class SoakTest : public QObject {
                 return QStringLiteral("a message that is not the worksheet's: ") + text;
         if (closer->texts.size() > allowed)
             return QStringLiteral("%1 messages, at most %2 expected: %3")
-                .arg(shown.size())
-                .arg(allowed - before)
-                .arg(shown.join(QStringLiteral(" | ")));
+                .arg(shown.size()).arg(allowed - before).arg(shown.join(" | "));
         QWidget* f = focus();
         if (!f || f->window() != sheet.form.get() || !f->isVisible() || !f->isEnabled())
             return QStringLiteral("the focus is not in a visible, enabled control of the worksheet: ") +
@@ -282,22 +260,16 @@ class SoakTest : public QObject {
             const qint64 h = *value(sheet.text(kHours[row]), 4);
             const qint64 cost = rounded(average.value_or(0) * h, 10000);
             if (average != components || value(sheet.text(kCosts[row]), 2) != cost)
-                return QStringLiteral(
-                           "row %1: %2 hours at %3 (components %4 cents) show %5, exactly %6 cents")
-                    .arg(row + 1)
-                    .arg(sheet.text(kHours[row]), sheet.text(kAverages[row]))
-                    .arg(components)
-                    .arg(sheet.text(kCosts[row]))
-                    .arg(cost);
+                return QStringLiteral("row %1: %2 hours at %3 (components %4 cents) show %5, exactly %6 cents")
+                    .arg(row + 1).arg(sheet.text(kHours[row]), sheet.text(kAverages[row])).arg(components)
+                    .arg(sheet.text(kCosts[row])).arg(cost);
             costs += cost;
             hours += h;
         }
         if (value(sheet.text("tbTotal"), 2) != costs ||
             value(sheet.text("tbTotHours"), 0) != rounded(hours, 10000))
             return QStringLiteral("totals %1 and %2 hours, exactly %3 cents and %4 hours")
-                .arg(sheet.text("tbTotal"), sheet.text("tbTotHours"))
-                .arg(costs)
-                .arg(rounded(hours, 10000));
+                .arg(sheet.text("tbTotal"), sheet.text("tbTotHours")).arg(costs).arg(rounded(hours, 10000));
         ++checked;
         return {};
     }
@@ -325,9 +297,8 @@ private slots:
 
     void soak() {
         QFETCH(quint64, seed);
-        const int steps = qEnvironmentVariableIsSet("TF_SOAK_STEPS")
-                              ? qEnvironmentVariableIntValue("TF_SOAK_STEPS")
-                              : 1000;
+        const int steps =
+            qEnvironmentVariableIsSet("TF_SOAK_STEPS") ? qEnvironmentVariableIntValue("TF_SOAK_STEPS") : 1000;
         qInfo("soak of %d steps, seed %llu (TF_SOAK_SEED=%llu repeats it)", steps, seed, seed);
         rng.seed(seed);
         recent.clear();
@@ -346,9 +317,7 @@ private slots:
                 failed = exactFigures(checked);
             }
             QVERIFY2(failed.isEmpty(), qPrintable(QStringLiteral("seed %1, step %2: %3\n  after: %4")
-                                                      .arg(seed)
-                                                      .arg(n)
-                                                      .arg(failed, recent.join(QStringLiteral(", ")))));
+                                                      .arg(seed).arg(n).arg(failed, recent.join(", "))));
         }
         qInfo("%d of %d checks of the exact figures applied, %lld messages closed", checked, marks,
               static_cast<long long>(closer->texts.size()));
