@@ -3,6 +3,6 @@
 
 namespace tf {
 
-bool desktopAvailable(int, char**) { return true; }
+DesktopCheck checkDesktop(int, char**) { return {}; }
 
 }  // namespace tf

@@ -13,8 +13,12 @@ add_library(tf_window STATIC
   window/console_${TF_PLATFORM}.cpp
   window/display_${TF_PLATFORM}.cpp
   window/font_substitute_${TF_PLATFORM}.cpp
+  window/platform_remedy_${TF_PLATFORM}.cpp
 )
 target_link_libraries(tf_window PUBLIC tf_estimate Qt6::Widgets)
+if(NOT WIN32)
+  target_link_libraries(tf_window PRIVATE PkgConfig::XCB)
+endif()
 
 # Printing, loaded at the first Print Form: Qt Print Support and libcups stay out of
 # start-up.

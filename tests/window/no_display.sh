@@ -1,24 +1,78 @@
 #!/bin/sh
-# Starts the program with no display at all, and with one that cannot be reached.
-program=$1
-fail=0
-check() {
-    what=$1; shift
-    out=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" "$program" 2>&1)
-    rc=$?
-    if [ "$rc" -ne 2 ]; then echo "FAIL $what: exit status $rc, expected 2"; fail=1; fi
-    lines=$(printf '%s\n' "$out" | grep -c .)
-    if ! printf '%s' "$out" | grep -q 'is a desktop program and needs a desktop session'; then
-        echo "FAIL $what: no explanation, got: $out"; fail=1
-    elif [ "$lines" -ne 1 ]; then
-        echo "FAIL $what: expected one sentence, got: $out"; fail=1
-    fi
-    case "$out" in *"core dumped"*|*Aborted*) echo "FAIL $what: aborted"; fail=1;; esac
+# The program where it cannot show its window: in every case one line of ours names the
+# cause, whatever Qt said follows it, the exit status is 2 and nothing aborts. A display
+# that comes up shortly after the program is waited for, and the window appears on it.
+#   no_display.sh PROGRAM OFFSCREEN_PLUGIN
+program=$1 offscreen=$2
+tmp=$(mktemp -d)
+xvfb= late=
+cleanup() {
+    for pid in $late $xvfb; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+    rm -rf "$tmp"
 }
-check "no DISPLAY" env -u DISPLAY
-check "unreachable DISPLAY" env DISPLAY=:6789
-runtime=$(mktemp -d)
-check "unreachable Wayland compositor" env -u DISPLAY XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=tf-no-compositor
-rmdir "$runtime"
-[ $fail -eq 0 ] && echo "3 passed, 0 failed"
-exit $fail
+trap cleanup EXIT
+trap 'exit 1' HUP INT TERM
+failed=0 passed=0
+start() {
+    env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE \
+        -u QT_PLUGIN_PATH DBUS_SESSION_BUS_ADDRESS=disabled: XDG_RUNTIME_DIR="$tmp" "$@" "$program"
+}
+
+# row NAME FIRST_LINE THEN [VAR=value ...]: our line matches FIRST_LINE (grep -E); Qt's
+# lines after it match THEN, or there are none when THEN is empty.
+row() {
+    name=$1 first=$2 then=$3; shift 3
+    out=$(start "$@" 2>&1)
+    rc=$?
+    bad=
+    [ "$rc" -eq 2 ] || bad="exit status $rc, expected 2"
+    printf '%s\n' "$out" | head -n 1 | grep -Eq -- "$first" || bad="$bad; first line does not match '$first'"
+    rest=$(printf '%s\n' "$out" | tail -n +2)
+    if [ -z "$then" ]; then [ -z "$rest" ] || bad="$bad; more than one line"
+    else printf '%s\n' "$rest" | grep -Eq -- "$then" || bad="$bad; Qt's lines do not match '$then'"; fi
+    case "$out" in *"core dumped"*|*Aborted*) bad="$bad; aborted";; esac
+    if [ -n "$bad" ]; then echo "FAIL $name: ${bad#; }"; printf '  | %s\n' "$out"; failed=$((failed + 1))
+    else passed=$((passed + 1)); fi
+}
+
+row "no display" \
+    '^Tallyforge is a desktop program and needs a desktop session to show its window, but no display was found \(DISPLAY and WAYLAND_DISPLAY are not set\)\.$' ''
+row "X display that does not exist" \
+    '^Tallyforge cannot show its window: it could not reach the X display :6789 within 3 seconds\. ' '' \
+    DISPLAY=:6789
+row "Wayland compositor and X display, neither there" \
+    "could not reach the Wayland compositor at $tmp/tf-nowhere \(No such file or directory\) nor the X display :6789 within" '' \
+    WAYLAND_DISPLAY=tf-nowhere DISPLAY=:6789
+row "platform that does not exist" \
+    '^Tallyforge cannot show its window: Qt has no platform plugin "tf-nowhere" \(it has .*offscreen.*\)\.$' \
+    'Could not find the Qt platform plugin "tf-nowhere"' \
+    QT_QPA_PLATFORM=tf-nowhere
+# A plugin whose library needs one that is not there: a copy of the offscreen plugin that
+# asks for libQt6Gux.so.6 instead of libQt6Gui.so.6.
+mkdir -p "$tmp/plugins/platforms"
+perl -0777 -pe 's/libQt6Gui\.so\.6\0/libQt6Gux.so.6\0/' "$offscreen" >"$tmp/plugins/platforms/$(basename "$offscreen")"
+row "platform plugin that cannot be loaded" \
+    '^Tallyforge cannot show its window: Qt.s platform plugin "offscreen" is installed but could not be loaded \(.*libQt6Gux\.so\.6: cannot open shared object file.*\)\. Installing the Debian package libqt6gux6' \
+    'Could not load the Qt platform plugin "offscreen"' \
+    QT_PLUGIN_PATH="$tmp/plugins" QT_QPA_PLATFORM=offscreen
+
+# An X server that starts half a second after the program, on a display number of its own;
+# a Wayland compositor is named too but not there, so the program passes on to X.
+n=$(( $$ % 400 + 300 ))
+while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+start WAYLAND_DISPLAY=tf-nowhere DISPLAY=":$n" >"$tmp/late.log" 2>&1 &
+late=$!
+sleep 0.5
+Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 >"$tmp/xvfb.log" 2>&1 &
+xvfb=$!
+shown=
+for _ in $(seq 150); do
+    if DISPLAY=":$n" xwininfo -root -tree 2>/dev/null | grep -q '"Cost Estimate Worksheet"'; then shown=1; break; fi
+    kill -0 "$late" 2>/dev/null || break
+    sleep 0.1
+done
+if [ -n "$shown" ] && kill -0 "$late" 2>/dev/null; then passed=$((passed + 1))
+else echo "FAIL display that comes up late: no window on :$n"; sed 's/^/  | /' "$tmp/late.log" "$tmp/xvfb.log"; failed=$((failed + 1)); fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -62,9 +62,10 @@ class Worksheet {
 public:
     std::unique_ptr<UserForm2> form;
 
-    // A new worksheet, shown and active, with the focus in the jurisdiction list.
-    bool open() {
-        form = std::make_unique<UserForm2>(RegionalSettings{});
+    // A new worksheet, shown and active, with the focus in the jurisdiction list; by default
+    // under the settings the cost table is written for.
+    bool open(const RegionalSettings& settings = RegionalSettings{}) {
+        form = std::make_unique<UserForm2>(settings);
         form->show();
         form->focusStart();
         return QTest::qWaitForWindowActive(form.get());
