@@ -21,6 +21,8 @@
 #include "worksheet_driver.h"
 
 using tf::test::kAverages;
+using tf::test::kBlank;
+using tf::test::kNegative;
 using tf::test::kCosts;
 using tf::test::kHours;
 using tf::test::MessageCloser;
@@ -29,8 +31,6 @@ using tf::test::Worksheet;
 namespace {
 
 constexpr quint64 kDefaultSeed = 20261216;
-const QString kNegative = QStringLiteral("Hours value cannot be less than zero");
-const QString kBlank = QStringLiteral("You cannot have a blank hours field, must be zero or greater");
 const QString kNotPrinted = QStringLiteral("The form was not printed because");
 const char* const kComponents[5][3] = {{"cbICSal", "cbICAST", "cbICNPS"},
                                        {"cbWKSal", "cbWKAST", "cbWKNPS"},

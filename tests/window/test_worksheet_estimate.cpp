@@ -7,6 +7,8 @@
 #include "worksheet_driver.h"
 
 using tf::test::kAverages;
+using tf::test::kBlank;
+using tf::test::kNegative;
 using tf::test::kCosts;
 using tf::test::kHours;
 using tf::test::MessageCloser;
@@ -14,9 +16,6 @@ using tf::test::Worksheet;
 
 namespace {
 
-const QString kNegative = QStringLiteral("Hours value cannot be less than zero");
-const QString kBlank =
-    QStringLiteral("You cannot have a blank hours field, must be zero or greater");
 const QString kCompleteHelp = QStringLiteral(
     "You have now entered all of the information for this form.  The form can be printed at "
     "the default printer.");

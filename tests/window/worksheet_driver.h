@@ -20,6 +20,9 @@ namespace tf::test {
 inline const char* const kHours[] = {"tbHoursIC", "tbHoursWC", "tbHoursNM", "tbHoursAP", "tbHoursTax"};
 inline const char* const kCosts[] = {"tbCostIC", "tbCostWC", "tbCostNM", "tbCostAP", "tbCostTax"};
 inline const char* const kAverages[] = {"tbICHour", "tbWKHour", "tbNMHour", "tbAPHour", "tbTaxHour"};
+// The two messages of the hours handlers.
+inline const QString kNegative = QStringLiteral("Hours value cannot be less than zero");
+inline const QString kBlank = QStringLiteral("You cannot have a blank hours field, must be zero or greater");
 
 // Closes every message box with OK once it is the active window, and keeps its caption
 // and text.
