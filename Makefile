@@ -32,7 +32,7 @@ build: configure
 # The program alone: the tests' extra builds (sanitizers, fuzzer) are not waited for.
 run: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target tallyforge
-	@$(BUILD)/src/tallyforge
+	@$(BUILD)/bin/tallyforge
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure --timeout 300

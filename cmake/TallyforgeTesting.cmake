@@ -1,7 +1,9 @@
 # tf_add_test: the one way a test enters CTest.
 #
 #   tf_add_test(<folder>.<name>
-#     [SOURCES src...]            build a test executable from these sources
+#     [SOURCES src...]            build a test executable from these sources (and run it,
+#                                 unless COMMAND is given: then COMMAND runs, and names the
+#                                 executable as $<TARGET_FILE:test_<folder>_<name>>)
 #     [TARGET target]             or run an executable target built elsewhere
 #     [COMMAND cmd args...]       or run this command (generator expressions allowed)
 #     [ARGS args...]              arguments after the executable
@@ -12,26 +14,29 @@
 #     [LABELS label...]           labels besides the folder, which every test carries
 #     [TIMEOUT seconds]
 #     [SKIP_RETURN_CODE code]
+#     [FIXTURE_SETUP f] [FIXTURE_CLEANUP f] [FIXTURES_REQUIRED f...] [RESOURCE_LOCK r]
 #     [SANITIZE])                 also register <folder>.<name>_asan (see below)
 #
 # The test's name is "<folder>.<name>" in lower case, the folder being the tests/
-# folder it lives in (estimate, refdata, window, e2e, packaging ...). An executable
-# built from SOURCES is named test_<folder>_<name> and can be shared with TARGET.
+# folder it lives in (app, window, print, estimate, money, refdata, e2e, packaging). An
+# executable built from SOURCES is named test_<folder>_<name> and can be shared with TARGET.
+# Every test finds the helpers shared by several tests in tests/helpers: C++ headers on the
+# include path, Python modules on PYTHONPATH.
 #
 # SANITIZE: the same test once more as <folder>.<name>_asan, its program built with
 # AddressSanitizer (LeakSanitizer included) and UndefinedBehaviorSanitizer, with no
 # recovery from either: its SOURCES, and the program's own code built the same way
-# (tf_sanitized, in place of tf_window, tf_estimate, tf_money and tf_refdata). A test of a
+# (tf_sanitized, in place of the libraries in TF_SANITIZED_REPLACES). A test of a
 # TARGET uses the sanitized twin of that target. Off with -DTF_SANITIZER_TESTS=OFF; not in
 # the Windows build.
 #
 # In the Windows build the test programs are Windows programs: CTest runs them under Wine
-# (tests/wine/wine-run), in the one Wine prefix that the fixture "wine" makes fresh for the
-# run, and every test needs that fixture.
+# (tests/helpers/wine-run), in the one Wine prefix that the fixture "wine" makes fresh for
+# the run, and every test but that fixture's own needs it.
 function(tf_add_test name)
   cmake_parse_arguments(PARSE_ARGV 1 T "SANITIZE"
-    "TARGET;TIMEOUT;SKIP_RETURN_CODE"
-    "SOURCES;COMMAND;ARGS;LIBRARIES;INCLUDES;DEFINITIONS;ENVIRONMENT;LABELS")
+    "TARGET;TIMEOUT;SKIP_RETURN_CODE;FIXTURE_SETUP;FIXTURE_CLEANUP;RESOURCE_LOCK"
+    "SOURCES;COMMAND;ARGS;LIBRARIES;INCLUDES;DEFINITIONS;ENVIRONMENT;LABELS;FIXTURES_REQUIRED")
   if(T_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "tf_add_test(${name}): unknown arguments ${T_UNPARSED_ARGUMENTS}")
   endif()
@@ -44,14 +49,18 @@ function(tf_add_test name)
     string(REPLACE "." "_" target "test_${name}")
     add_executable(${target} ${T_SOURCES})
     target_link_libraries(${target} PRIVATE ${T_LIBRARIES})
-    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR} ${T_INCLUDES})
+    target_include_directories(${target} PRIVATE ${TF_TEST_INCLUDES} ${CMAKE_CURRENT_SOURCE_DIR} ${T_INCLUDES})
     if(T_DEFINITIONS)
       target_compile_definitions(${target} PRIVATE ${T_DEFINITIONS})
     endif()
     if(WIN32 AND CMAKE_CROSSCOMPILING)
       set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${TF_WINE_RUN}")
     endif()
-    set(command ${target} ${T_ARGS})
+    if(T_COMMAND)
+      set(command ${T_COMMAND} ${T_ARGS})
+    else()
+      set(command ${target} ${T_ARGS})
+    endif()
   elseif(T_TARGET)
     set(command ${T_TARGET} ${T_ARGS})
   elseif(T_COMMAND)
@@ -62,13 +71,20 @@ function(tf_add_test name)
 
   add_test(NAME ${name} COMMAND ${command})
   set_tests_properties(${name} PROPERTIES LABELS "${folder};${T_LABELS}")
+  list(PREPEND T_ENVIRONMENT PYTHONPATH=${TF_TEST_HELPERS})
   if(WIN32 AND CMAKE_CROSSCOMPILING)
     list(APPEND T_ENVIRONMENT ${TF_WINE_ENVIRONMENT})
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
+    if(NOT T_FIXTURE_SETUP STREQUAL "wine" AND NOT T_FIXTURE_CLEANUP STREQUAL "wine")
+      list(APPEND T_FIXTURES_REQUIRED wine)
+    endif()
   endif()
-  if(T_ENVIRONMENT)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
-  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
+  foreach(property FIXTURE_SETUP FIXTURE_CLEANUP RESOURCE_LOCK FIXTURES_REQUIRED)
+    if(T_${property})
+      string(REPLACE FIXTURE_ FIXTURES_ ctest_property ${property})
+      set_tests_properties(${name} PROPERTIES ${ctest_property} "${T_${property}}")
+    endif()
+  endforeach()
   if(T_TIMEOUT)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
   endif()
@@ -95,10 +111,13 @@ function(tf_add_test name)
     list(REMOVE_DUPLICATES libraries)
     add_executable(${target}_asan ${T_SOURCES})
     target_link_libraries(${target}_asan PRIVATE ${libraries})
-    target_include_directories(${target}_asan PRIVATE ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR} ${T_INCLUDES})
+    target_include_directories(${target}_asan PRIVATE ${TF_TEST_INCLUDES} ${CMAKE_CURRENT_SOURCE_DIR} ${T_INCLUDES})
     target_compile_definitions(${target}_asan PRIVATE ${T_DEFINITIONS})
     target_compile_options(${target}_asan PRIVATE ${TF_SANITIZER_COMPILE_FLAGS})
     target_link_options(${target}_asan PRIVATE ${TF_SANITIZER_FLAGS})
+    if(T_COMMAND)
+      message(FATAL_ERROR "tf_add_test(${name} SANITIZE): the sanitized twin of a COMMAND is not known")
+    endif()
     set(command ${target}_asan ${T_ARGS})
   elseif(T_TARGET AND TARGET ${T_TARGET}_asan)
     set(command ${T_TARGET}_asan ${T_ARGS})
@@ -108,6 +127,9 @@ function(tf_add_test name)
   add_test(NAME ${name}_asan COMMAND ${command})
   set_tests_properties(${name}_asan PROPERTIES LABELS "${folder};asan;${T_LABELS}"
     ENVIRONMENT "${T_ENVIRONMENT};${TF_SANITIZER_ENVIRONMENT}")
+  if(T_RESOURCE_LOCK)
+    set_tests_properties(${name}_asan PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+  endif()
   if(T_TIMEOUT)
     set_tests_properties(${name}_asan PROPERTIES TIMEOUT ${T_TIMEOUT})
   endif()
@@ -117,7 +139,12 @@ endfunction()
 # above) and the money parsers under libFuzzer. Both are on by default, so `make test` runs
 # them; without the tool the tests are still registered and fail, saying what to install.
 option(TF_SANITIZER_TESTS "Build and run the window tests under AddressSanitizer and UndefinedBehaviorSanitizer (window.*_asan)" ON)
-option(TF_FUZZ_TESTS "Build and run the bounded libFuzzer run of the money parsers (estimate.money_fuzz)" ON)
+option(TF_FUZZ_TESTS "Build and run the bounded libFuzzer runs of the money code (money.fuzz*)" ON)
+
+set(TF_TEST_HELPERS ${PROJECT_SOURCE_DIR}/tests/helpers)
+set(TF_TEST_INCLUDES ${PROJECT_SOURCE_DIR}/src ${TF_TEST_HELPERS})
+# Printing for real, through a private print server of the test program's own.
+set(TF_CUPS_HARNESS TF_CUPS_HARNESS="${TF_TEST_HELPERS}/cups/cups-harness.sh")
 
 set(TF_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 # -O1 and line tables only: half the compile time of -O2 -g, the same reports with file and line.
@@ -128,7 +155,28 @@ set(TF_SANITIZER_ENVIRONMENT
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0)
-set(TF_SANITIZED_REPLACES tf_window tf_estimate tf_money tf_refdata)
+set(TF_SANITIZED_REPLACES tf_window tf_print_loader tf_estimate tf_money tf_refdata)
+
+# tf_sources_of(<var> <target> [<file name>...]): the sources of a target of the program, as
+# absolute paths; with file names, only those. For test programs that build a part of the
+# program once more in a way of their own (with assertions, with sanitizers, with clang).
+function(tf_sources_of var target)
+  get_target_property(sources ${target} SOURCES)
+  get_target_property(dir ${target} SOURCE_DIR)
+  set(found)
+  foreach(source IN LISTS sources)
+    if(NOT source MATCHES "\\.(cpp|c)$")
+      continue()
+    endif()
+    cmake_path(GET source FILENAME file)
+    if(ARGN AND NOT file IN_LIST ARGN)
+      continue()
+    endif()
+    cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${dir})
+    list(APPEND found ${source})
+  endforeach()
+  set(${var} ${found} PARENT_SCOPE)
+endfunction()
 
 # tf_sanitized: the program's own code (the sources of the libraries above, platform files
 # as the build chose them) built with the sanitizers, for the tests that SANITIZE.
@@ -142,20 +190,15 @@ function(tf_add_sanitized_program)
   endif()
   set(sources)
   foreach(lib IN LISTS TF_SANITIZED_REPLACES)
-    get_target_property(lib_sources ${lib} SOURCES)
-    get_target_property(lib_dir ${lib} SOURCE_DIR)
-    foreach(source IN LISTS lib_sources)
-      cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${lib_dir})
-      list(APPEND sources ${source})
-    endforeach()
+    tf_sources_of(lib_sources ${lib})
+    list(APPEND sources ${lib_sources})
   endforeach()
   add_library(tf_sanitized STATIC ${sources})
   target_include_directories(tf_sanitized PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_compile_options(tf_sanitized PRIVATE ${TF_SANITIZER_COMPILE_FLAGS})
   target_compile_definitions(tf_sanitized PRIVATE
-    TF_PRINT_MODULE_NAME="$<TARGET_FILE_NAME:tallyforge_print>"
-    TF_PRINT_MODULE_PATH="$<TARGET_FILE:tallyforge_print>")
-  target_link_libraries(tf_sanitized PUBLIC Qt6::Widgets PRIVATE PkgConfig::XCB)
+    $<TARGET_PROPERTY:tf_print_loader,COMPILE_DEFINITIONS>)
+  target_link_libraries(tf_sanitized PUBLIC Qt6::Widgets)
   add_dependencies(tf_sanitized tallyforge_print)
 endfunction()
 
@@ -167,7 +210,7 @@ endfunction()
 # Running the Windows test programs under Wine: where the Qt and mingw runtime DLLs are,
 # and the prefix of this run.
 if(WIN32 AND CMAKE_CROSSCOMPILING)
-  set(TF_WINE_RUN ${PROJECT_SOURCE_DIR}/tests/wine/wine-run)
+  set(TF_WINE_RUN ${PROJECT_SOURCE_DIR}/tests/helpers/wine-run)
   set(TF_WINE_PREFIX ${PROJECT_BINARY_DIR}/wine-prefix)
   string(REPLACE ";" ":" tf_wine_dll_dirs "${TF_WINDOWS_DLL_DIRS}")
   # ":" separates the folders, as in PATH; wine-run gives them to Wine in its own form.

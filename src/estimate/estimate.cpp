@@ -9,19 +9,7 @@
 
 namespace tf {
 
-const RowControls kRows[kHoursRows] = {
-    {"tbHoursIC", "tbICHour", "tbCostIC", "cbICSal", "cbICAST", "cbICNPS"},
-    {"tbHoursWC", "tbWKHour", "tbCostWC", "cbWKSal", "cbWKAST", "cbWKNPS"},
-    {"tbHoursNM", "tbNMHour", "tbCostNM", "cbNMSal", "cbNMAST", "cbNMNPS"},
-    {"tbHoursAP", "tbAPHour", "tbCostAP", "cbAPSal", "cbAPAST", "cbAPNPS"},
-    {"tbHoursTax", "tbTaxHour", "tbCostTax", "cbTaxSal", "cbTaxAST", "cbTaxNPS"},
-};
-
 namespace {
-
-constexpr const char* kStateList = "cbState";
-constexpr const char* kTotalCost = "tbTotal";
-constexpr const char* kTotalHours = "tbTotHours";
 
 constexpr const char* kChooseHelp =
     "Highlight the '0' in the Hours Field and enter the estimated number of hours for this "
@@ -53,8 +41,8 @@ void requireFocus(WorksheetView& view, const char* control) {
 // row order.
 Money sumOfColumn(const WorksheetView& view, const char* RowControls::* column,
                   const RegionalSettings& settings) {
-    std::array<Money, kHoursRows> values;
-    for (int row = 0; row < kHoursRows; ++row) {
+    std::array<Money, kRowCount> values;
+    for (std::size_t row = 0; row < kRowCount; ++row) {
         values[row] = ParseMoney(view.text(kRows[row].*column), settings);
     }
     return SumOf5(values[0], values[1], values[2], values[3], values[4]);
@@ -66,15 +54,15 @@ Estimate::Estimate(WorksheetView& view, const RegionalSettings& settings)
     : view_(view), settings_(settings) {}
 
 void Estimate::stateChosen() {
-    const int index = view_.listIndex(kStateList);
+    const int index = view_.listIndex(name::cbState);
     if (index < 0) return;  // nothing chosen: leave the worksheet as it is
 
     // With the built-in table nothing here can fail. Should a step fail anyway (a list
     // without the entry, a text that does not read as an amount), the choice ends at
     // that step: what is written stays, the rest does not happen.
     try {
-        for (std::string_view list : kColumnLists) {
-            if (!view_.setListIndex(std::string(list), index)) return;
+        for (const char* list : kColumnLists) {
+            if (!view_.setListIndex(list, index)) return;
         }
         for (const RowControls& row : kRows) {
             const Money salary = ParseMoney(view_.text(row.salary), settings_);
@@ -94,12 +82,12 @@ void Estimate::stateChosen() {
 }
 
 Estimate::Outcome Estimate::hoursLeft(int row) {
-    if (row < 0 || row >= kHoursRows) return Outcome::Done;
+    if (row < 0 || row >= static_cast<int>(kRowCount)) return Outcome::Done;
     const RowControls& controls = kRows[row];
 
     bool warned = false;
     try {
-        view_.setHelp(row == kHoursRows - 1 ? kCompleteHelp : kContinueHelp);
+        view_.setHelp(row == static_cast<int>(kRowCount) - 1 ? kCompleteHelp : kContinueHelp);
 
         // Sign check. A negative value is reported, but the costs are still worked out
         // with it.
@@ -116,9 +104,9 @@ Estimate::Outcome Estimate::hoursLeft(int row) {
                                                            view_.text(controls.hours), settings_));
 
         // Totals over all five rows, as the texts on screen show them.
-        view_.setText(kTotalCost,
+        view_.setText(name::tbTotal,
                       FormatMoney(sumOfColumn(view_, &RowControls::cost, settings_), settings_));
-        view_.setText(kTotalHours, FormatWholeNumber(
+        view_.setText(name::tbTotHours, FormatWholeNumber(
                                        sumOfColumn(view_, &RowControls::hours, settings_),
                                        settings_));
         return warned ? Outcome::Warned : Outcome::Done;
@@ -134,7 +122,7 @@ Estimate::Outcome Estimate::hoursLeft(int row) {
 }
 
 void Estimate::update() {
-    for (int row = 0; row < kHoursRows; ++row) {
+    for (int row = 0; row < static_cast<int>(kRowCount); ++row) {
         // A box that cannot take the focus means the worksheet is not open for input yet
         // (no jurisdiction chosen): one message is enough.
         if (hoursLeft(row) == Outcome::NotFocusable) return;

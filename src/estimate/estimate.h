@@ -2,23 +2,11 @@
 // The worksheet's calculations: the jurisdiction choice, the five hours handlers and
 // the Update command. They keep nothing between events: every run reads the texts it
 // needs from the view, computes, and writes texts back.
-#include "estimate/money.h"
 #include "estimate/worksheet_view.h"
+#include "money/money.h"
+#include "refdata/control_names.h"
 
 namespace tf {
-
-inline constexpr int kHoursRows = 5;
-
-// Object names per row (0 Initial Claims .. 4 Tax).
-struct RowControls {
-    const char* hours;      // tbHoursIC
-    const char* average;    // tbICHour
-    const char* cost;       // tbCostIC
-    const char* salary;     // cbICSal
-    const char* ast;        // cbICAST
-    const char* nps;        // cbICNPS
-};
-extern const RowControls kRows[kHoursRows];
 
 class Estimate {
 public:

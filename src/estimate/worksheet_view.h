@@ -1,6 +1,6 @@
 #pragma once
 // The narrow view of the worksheet window that the estimate handlers work through.
-// Controls are named by their object names ("tbHoursIC", "cbICSal", "lbHelp" ...);
+// Controls are named by their object names (refdata/control_names.h);
 // texts are UTF-8.
 #include <string>
 

@@ -1,15 +1,14 @@
 #pragma once
-// The built-in jurisdiction cost table. Plain data, no Qt: the money code and its
-// tests read it too.
+// The built-in jurisdiction cost table. Plain data, no Qt.
 #include <array>
 #include <cstddef>
-#include <string_view>
+
+#include "refdata/control_names.h"
 
 namespace tf {
 
 inline constexpr std::size_t kJurisdictionCount = 53;
-inline constexpr std::size_t kColumnCount = 15;
-inline constexpr std::size_t kRowCount = 5;  // workload functions
+inline constexpr std::size_t kColumnCount = 3 * kRowCount;
 
 struct Jurisdiction {
     const char* name;
@@ -20,15 +19,21 @@ struct Jurisdiction {
 
 extern const std::array<Jurisdiction, kJurisdictionCount> kCostTable;
 
-// The component list that holds each column, in the same order as Jurisdiction::cells.
-inline constexpr std::array<std::string_view, kColumnCount> kColumnLists = {
-    "cbICSal", "cbICAST", "cbICNPS", "cbWKSal", "cbWKAST", "cbWKNPS", "cbNMSal", "cbNMAST",
-    "cbNMNPS", "cbAPSal", "cbAPAST", "cbAPNPS", "cbTaxSal", "cbTaxAST", "cbTaxNPS"};
-
 enum Component : std::size_t { Salary = 0, AST = 1, NPS = 2 };
 
 inline constexpr std::size_t columnOf(std::size_t row, Component component) {
     return 3 * row + component;
 }
+
+// The component list that holds each column, in the same order as Jurisdiction::cells.
+inline constexpr std::array<const char*, kColumnCount> kColumnLists = [] {
+    std::array<const char*, kColumnCount> lists{};
+    for (std::size_t row = 0; row < kRowCount; ++row) {
+        lists[columnOf(row, Salary)] = kRows[row].salary;
+        lists[columnOf(row, AST)] = kRows[row].ast;
+        lists[columnOf(row, NPS)] = kRows[row].nps;
+    }
+    return lists;
+}();
 
 }  // namespace tf

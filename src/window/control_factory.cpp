@@ -10,7 +10,8 @@
 #include <cstring>
 #include <vector>
 
-#include "estimate/estimate.h"
+#include "refdata/control_names.h"
+#include "window/font_substitute.h"
 #include "window/input_controls.h"
 
 namespace tf {
@@ -87,8 +88,8 @@ void applyColours(QWidget* w, const ControlSpec& def) {
 
 // The row whose hours box this is, -1 for any other control.
 int hoursRowOf(const ControlSpec& def) {
-    for (int row = 0; row < kHoursRows; ++row)
-        if (std::strcmp(kRows[row].hours, def.name) == 0) return row;
+    for (std::size_t row = 0; row < kRowCount; ++row)
+        if (std::strcmp(kRows[row].hours, def.name) == 0) return static_cast<int>(row);
     return -1;
 }
 

@@ -12,9 +12,6 @@ class QWidget;
 
 namespace tf {
 
-// The family that stands in for Verdana where it is not installed; one file per platform.
-QString verdanaSubstitute();
-
 struct ControlPage {
     QWidget* page = nullptr;  // parent of every control, covering the window
     QHash<QString, QWidget*> byName;

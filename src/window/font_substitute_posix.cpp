@@ -2,7 +2,7 @@
 #include <QFont>
 #include <QFontInfo>
 
-#include "window/control_factory.h"
+#include "window/font_substitute.h"
 
 namespace tf {
 

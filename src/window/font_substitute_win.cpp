@@ -4,7 +4,7 @@
 // closest to Verdana, then the desktop's own dialog font.
 #include <QFontDatabase>
 
-#include "window/control_factory.h"
+#include "window/font_substitute.h"
 
 namespace tf {
 

@@ -13,10 +13,11 @@
 #include <QWindow>
 
 #include "estimate/estimate.h"
+#include "print/print_loader.h"
+#include "refdata/control_names.h"
 #include "window/accessibility.h"
 #include "window/control_factory.h"
 #include "window/input_controls.h"
-#include "window/print_loader.h"
 #include "window/window_view.h"
 
 namespace tf {
@@ -76,7 +77,7 @@ void UserForm2::initialise() {
 }
 
 void UserForm2::focusStart() {
-    if (QWidget* state = control(QStringLiteral("cbState"))) state->setFocus(Qt::OtherFocusReason);
+    if (QWidget* state = control(QLatin1String(name::cbState))) state->setFocus(Qt::OtherFocusReason);
 }
 
 // --- The commands. While one runs, the focus moves it makes run no hours handler.
@@ -125,10 +126,10 @@ void UserForm2::closeAndExit() {
 
 void UserForm2::runCommand(const QString& button) {
     if (closing_) return;
-    if (button == QLatin1String("cbUpdate")) update();
-    else if (button == QLatin1String("cbPrint")) printForm();
-    else if (button == QLatin1String("cbClear")) clearForm();
-    else if (button == QLatin1String("cbClose")) closeAndExit();
+    if (button == QLatin1String(name::cbUpdate)) update();
+    else if (button == QLatin1String(name::cbPrint)) printForm();
+    else if (button == QLatin1String(name::cbClear)) clearForm();
+    else if (button == QLatin1String(name::cbClose)) closeAndExit();
 }
 
 // --- The hours handlers: run when the user leaves a box, by key or by click.

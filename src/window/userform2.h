@@ -6,7 +6,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "estimate/money.h"
+#include "estimate/settings.h"
+#include "money/settings_reader.h"
 
 namespace tf {
 
@@ -17,7 +18,7 @@ class UserForm2 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit UserForm2(const RegionalSettings& settings = worksheetSettings(RegionalSettings::fromEnvironment()),
+    explicit UserForm2(const RegionalSettings& settings = worksheetSettings(readUserSettings()),
                        QWidget* parent = nullptr);
     ~UserForm2() override;
 

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "refdata/control_names.h"
 #include "window/message_box.h"
 
 namespace tf {
@@ -66,9 +67,9 @@ bool WindowView::setFocus(const std::string& control) {
     return true;
 }
 
-void WindowView::setHelp(const std::string& text) { setText("lbHelp", text); }
+void WindowView::setHelp(const std::string& text) { setText(name::lbHelp, text); }
 
-void WindowView::showHelp() { setVisible("lbHelp", true); }
+void WindowView::showHelp() { setVisible(name::lbHelp, true); }
 
 void WindowView::showMessage(const std::string& text) {
     showMessageBox(&window_, QString::fromStdString(text));

@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "estimate/worksheet_view.h"
-#include "refdata/initialise.h"
+#include "estimate/initialise.h"
 
 class QWidget;
 

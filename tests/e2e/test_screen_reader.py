@@ -8,14 +8,11 @@ reaches every command, and a message box reads as its caption, text and one OK b
 
 Exit status 0: passed, 1: failed, 77: no X server.
 """
-import os
 import sys
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-
-from desktop import wait_for  # noqa: E402
-import worksheet as ws  # noqa: E402
-from test_worksheet import eventually, run  # noqa: E402
+from desktop import wait_for
+import worksheet as ws
+from worksheet import eventually, run
 
 LABELS = ["Cost Estimate Worksheet", "Select a State", "Initial Claims", "Weekly Claims",
           "Non Monetary", "Appeals", "Tax", "Salary", "AS&T", "NPS", "Average Hourly Cost",

@@ -8,18 +8,12 @@ Starts Xvfb, a session bus and the accessibility bus of its own, runs the worksh
 Qt's xcb platform, drives it only with X key and pointer events (xdotool) and checks
 every text it shows over AT-SPI. Exit status 0: passed, 1: failed, 77: no X server.
 """
-import os
 import sys
-import time
-import traceback
 from decimal import ROUND_HALF_UP, Decimal
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-
-from desktop import Desktop, DesktopUnavailable, wait_for  # noqa: E402
-import worksheet as ws  # noqa: E402
-
-SKIP = 77
+from desktop import wait_for
+import worksheet as ws
+from worksheet import eventually, run
 
 # The Virgin Islands row of the cost table, as its fifteen lists show it: Salary, AS&T,
 # NPS of Initial Claims, Weekly Claims, Non Monetary, Appeals, Tax.
@@ -57,45 +51,6 @@ def whole_text(value):
 def category_cost(average_text, hours_text):
     # The exact product of the figures on the row; money_text rounds it once.
     return money(average_text) * Decimal(hours_text)
-
-
-class Checks:
-    def __init__(self):
-        self.failures = []
-
-    def equal(self, what, seen, expected):
-        if seen == expected:
-            print(f"  ok    {what}: {seen!r}")
-        else:
-            print(f"  FAIL  {what}: saw {seen!r}, expected {expected!r}")
-            self.failures.append(what)
-
-    def summary(self):
-        shown = "; ".join(self.failures[:5])
-        more = len(self.failures) - 5
-        return shown + (f"; and {more} more" if more > 0 else "")
-
-    def true(self, what, condition, detail=""):
-        if condition:
-            print(f"  ok    {what}")
-        else:
-            print(f"  FAIL  {what}{': ' + detail if detail else ''}")
-            self.failures.append(what)
-
-
-def eventually(sheet, read, expected, timeout=3.0):
-    """The value read() settles on: expected as soon as it shows, else the last one read."""
-    seen = [None]
-
-    def probe():
-        seen[0] = read()
-        return seen[0] == expected
-
-    try:
-        wait_for(probe, timeout)
-    except TimeoutError:
-        pass
-    return seen[0]
 
 
 def check_start_state(sheet, c, when):
@@ -317,46 +272,6 @@ def close_and_exit(d, sheet, c, proc):
     except Exception:
         code = None
     c.equal("program ended with status", code, 0)
-
-
-def run(argv, script, walk):
-    """Starts the private desktop and the program, runs walk(desktop, process, checks),
-    stops everything and reports. The exit status for CTest: 0, 1, or SKIP."""
-    if len(argv) != 2:
-        print(f"usage: {script} <tallyforge>", file=sys.stderr)
-        return 2
-    program = os.path.abspath(argv[1])
-    started = time.monotonic()
-    c = Checks()
-    d = Desktop()
-    try:
-        try:
-            d.start()
-        except DesktopUnavailable as e:
-            print(f"SKIP: no X server for the end-to-end test: {e}")
-            return SKIP
-        proc = d.launch([program], {
-            "LC_ALL": "en_US.UTF-8", "LANG": "en_US.UTF-8",
-            # Nothing listens here: printing finds no printer.
-            "CUPS_SERVER": os.path.join(d.tmp, "no-print-server.sock"),
-        }, name="tallyforge")
-        # No window manager: give the window the input focus ourselves, as one would.
-        d.focus_window(d.window_of(proc.pid))
-        walk(d, proc, c)
-    except Exception:
-        traceback.print_exc()
-        c.failures.append("the walk-through stopped")
-        log = d.program_log("tallyforge")
-        if log:
-            print("--- program output ---\n" + log[-3000:])
-    finally:
-        d.close()
-    took = time.monotonic() - started
-    if c.failures:
-        print(f"FAILED {len(c.failures)} checks in {took:.1f} s: " + c.summary())
-        return 1
-    print(f"passed in {took:.1f} s")
-    return 0
 
 
 def walk(d, proc, c):

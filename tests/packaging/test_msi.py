@@ -19,8 +19,7 @@ import sys
 import time
 from decimal import ROUND_HALF_UP, Decimal
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "wine"))
-from wine_desktop import TITLE, DesktopUnavailable, WineDesktop, control_boxes  # noqa: E402
+from wine_desktop import TITLE, DesktopUnavailable, WineDesktop, control_boxes
 
 SKIP = 77
 INSTALLED = r"C:\Program Files\Tallyforge\tallyforge.exe"

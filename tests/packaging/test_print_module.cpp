@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "window/print_loader.h"
+#include "print/print_loader.h"
 
 class PrintModuleTest : public QObject {
     Q_OBJECT

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "refdata/cost_table.h"
-#include "refdata/initialise.h"
+#include "estimate/initialise.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(j.name, expected->name);
         for (int c = 0; c < 15; ++c)
             QVERIFY2(std::strcmp(j.cells[c], expected->cells[c]) == 0,
-                     qPrintable(QStringLiteral("column %1: %2").arg(tf::kColumnLists[c].data(), j.cells[c])));
+                     qPrintable(QStringLiteral("column %1: %2").arg(tf::kColumnLists[c], j.cells[c])));
     }
 
     // Alphabetical order of the names, with the three placed where their names put them.

@@ -1,0 +1,156 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLibrary>
+#include <QList>
+#include <QPluginLoader>
+#include <QRegularExpression>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/command_line.h"
+#include "app/display_check.h"
+#include "app/platform_remedy.h"
+#include "window/userform2.h"
+
+namespace tf {
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+struct Held {
+    QtMsgType type;
+    QByteArray category;
+    QString message;
+};
+QList<Held>* held = nullptr;
+
+// Why the library of Qt's platform plugin `plugin` cannot be loaded, in the loader's words;
+// empty when it loads (the plugin itself then declined to start) or cannot be found.
+QString loadError(const QString& plugin, const QString& folder) {
+    QStringList folders;
+    if (!folder.isEmpty()) folders << folder;
+    for (const QString& path : QCoreApplication::libraryPaths())
+        folders << path + QStringLiteral("/platforms");
+    for (const QString& dir : std::as_const(folders)) {
+        for (const QFileInfo& file : QDir(dir).entryInfoList(QDir::Files)) {
+            QPluginLoader loader(file.absoluteFilePath());
+            const QJsonArray keys = loader.metaData()
+                                        .value(QLatin1String("MetaData"))
+                                        .toObject()
+                                        .value(QLatin1String("Keys"))
+                                        .toArray();
+            for (const QJsonValue& key : keys) {
+                if (key.toString().compare(plugin, Qt::CaseInsensitive) != 0) continue;
+                // QLibrary, not the plugin loader: after Qt's own failed attempt only it
+                // still gives the reason.
+                QLibrary library(file.absoluteFilePath());
+                return library.load() ? QString() : library.errorString();
+            }
+        }
+    }
+    return {};
+}
+
+// Qt's last word before it gives up starting, with the warnings before it, told as one or
+// two sentences of ours.
+QString explainFailure(const QString& fatal, const QList<Held>& warnings) {
+    static const QRegularExpression notFound(
+        QStringLiteral(R"re(Could not find the Qt platform plugin "([^"]*)")re"));
+    static const QRegularExpression notLoaded(
+        QStringLiteral(R"re(Could not load the Qt platform plugin "([^"]*)" in "([^"]*)")re"));
+    static const QRegularExpression available(
+        QStringLiteral(R"(Available platform plugins are: ([^\n]*?)\.?\s*$)"));
+    QStringList causes, remedies;
+    for (const Held& m : warnings) {
+        if (const QRegularExpressionMatch found = notFound.match(m.message); found.hasMatch()) {
+            const QString name = found.captured(1);
+            const QString remedy = platformRemedy(name, {});
+            if (remedy.isEmpty()) {
+                const QString others = available.match(fatal).captured(1);
+                causes << QStringLiteral("Qt has no platform plugin \"%1\"").arg(name) +
+                              (others.isEmpty() ? QString()
+                                                : QStringLiteral(" (it has %1)").arg(others));
+            } else {
+                causes << QStringLiteral("Qt's platform plugin \"%1\" is not installed").arg(name);
+                remedies << remedy;
+            }
+        } else if (const QRegularExpressionMatch broken = notLoaded.match(m.message);
+                   broken.hasMatch()) {
+            const QString name = broken.captured(1);
+            const QString why = loadError(name, broken.captured(2));
+            if (why.isEmpty()) {
+                causes << QStringLiteral("Qt's platform plugin \"%1\" could not start").arg(name);
+            } else {
+                causes << QStringLiteral(
+                              "Qt's platform plugin \"%1\" is installed but could not be loaded (%2)")
+                              .arg(name, why);
+                remedies << platformRemedy(name, why);
+            }
+        }
+    }
+    if (causes.isEmpty())
+        return QStringLiteral(
+                   "Tallyforge cannot show its window: Qt stopped while starting, saying: %1\n")
+            .arg(fatal.trimmed());
+    remedies.removeAll(QString());
+    remedies.removeDuplicates();
+    return QStringLiteral("Tallyforge cannot show its window: %1.%2\n")
+        .arg(causes.join(QStringLiteral("; ")),
+             remedies.isEmpty() ? QString() : QLatin1Char(' ') + remedies.join(QLatin1Char(' ')));
+}
+
+// While the platform starts, its messages wait: they mean little to a user whose window
+// comes up. When Qt gives up instead (which would end the program with an abort and a core
+// dump), the user reads why in our words, then what Qt said on the way.
+void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg && held) {
+        std::fputs(qPrintable(explainFailure(message, *held)), stderr);
+        for (const Held& m : std::as_const(*held)) {
+            const QMessageLogContext c(nullptr, 0, nullptr,
+                                       m.category.isEmpty() ? nullptr : m.category.constData());
+            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(m.type, c, m.message)));
+        }
+        std::fflush(stderr);
+        std::_Exit(2);
+    }
+    if (held) held->append({type, QByteArray(context.category ? context.category : ""), message});
+}
+
+}  // namespace
+
+int runWorksheet(int argc, char** argv) {
+    announceApplication();
+    QtOptions qt;
+    if (const std::optional<int> answered = answerCommandLine(argc, argv, qt)) return *answered;
+    DesktopCheck desktop = checkDesktop(qt);
+    if (!desktop.problem.empty()) {
+        std::fputs(desktop.problem.c_str(), stderr);
+        return 2;
+    }
+    QList<Held> startup;
+    held = &startup;
+    previousHandler = qInstallMessageHandler(startupMessages);
+    QApplication app(argc, argv);
+    desktop.connection.reset();
+    qInstallMessageHandler(previousHandler);
+    held = nullptr;
+    for (const Held& m : startup) {
+        const QMessageLogContext context(nullptr, 0, nullptr,
+                                         m.category.isEmpty() ? nullptr : m.category.constData());
+        qt_message_output(m.type, context, m.message);
+    }
+    QApplication::setApplicationDisplayName(QString());
+
+    UserForm2 form;
+    form.show();
+    // Without a window manager nothing else gives the new window the keyboard.
+    form.activateWindow();
+    form.focusStart();
+    return app.exec();
+}
+
+}  // namespace tf

@@ -1,3 +1,0 @@
-#include "window/startup.h"
-
-int main(int argc, char** argv) { return tf::runWorksheet(argc, argv); }
