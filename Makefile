@@ -77,6 +77,8 @@ windows:
 	@for f in $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.msi $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.zip; do \
 	  echo "windows: $$f ($$(du -h $$f | cut -f1))"; done
 	@echo "windows: the program and what it needs: $(WINDOWS_BUILD)/Tallyforge/"
+	@msiinfo export $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.msi Property | tr -d '\r' | \
+	  sed -n 's/^\(ProductCode\|UpgradeCode\)\t/windows: MSI \1 /p'
 
 clean:
 	rm -rf $(BUILD) $(DIST_BUILD) $(WINDOWS_BUILD)

@@ -17,7 +17,6 @@ import filecmp
 import glob
 import os
 import re
-import subprocess
 import sys
 import time
 from decimal import ROUND_HALF_UP, Decimal
@@ -173,7 +172,7 @@ def uninstall(d, msi, c):
 
 
 def refused(d, msi, c, sentence, installed):
-    """msiexec /i /qn fails and changes nothing; the package holds the sentence saying why
+    """msiexec /i /qn fails and changes nothing; the sentence saying why is in the package
     (under /qn Wine neither shows nor logs it)."""
     c.phase(f"refused: msiexec /i {os.path.basename(msi)} /qn")
     r = d.wine("wine", "msiexec", "/i", "Z:" + msi.replace("/", "\\"), "/qn", display=False)
@@ -181,9 +180,8 @@ def refused(d, msi, c, sentence, installed):
             if v.get("DisplayName") == "Tallyforge"]
     c.check(f"refused; Installed apps shows {installed}", r.returncode != 0 and apps == installed
             and (installed or not ours(d)), f"status {r.returncode}, {apps}, {ours(d)}")
-    rows = subprocess.run(["msiinfo", "export", msi, "LaunchCondition"], capture_output=True,
-                          text=True).stdout.splitlines()
-    c.check(f"the package says {sentence!r}", any(r.endswith("\t" + sentence) for r in rows))
+    table = d.wine("msiinfo", "export", msi, "LaunchCondition", display=False).stdout
+    c.check(f"the package says {sentence!r}", f"\t{sentence}\n" in table.replace("\r", ""))
 
 
 def upgrades(d, msi, stage, next_msi, next_stage, c):
