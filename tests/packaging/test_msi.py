@@ -3,9 +3,8 @@
 test's own: msiexec /i /qn installs exactly the program's folder under Program Files, with
 its Start menu entry and its Installed apps entry; the program the entry points at starts,
 and an estimate typed with real keys shows the right figures under US Region settings and
-under custom ones; msiexec /x /qn leaves nothing of ours behind. The next version
-upgrades it in place, into the folder given on the command line or else the installed one's;
-a downgrade is refused, and so is an install on Windows 7.
+under custom ones; msiexec /x /qn leaves nothing of ours behind. The next version upgrades it
+in place, in the folder given or else the installed one's; a downgrade and Windows 7 are refused.
 
     test_msi.py <msi> <staged folder> <control_table.cpp> <next version's msi> <its staged folder>
 
@@ -172,8 +171,7 @@ def uninstall(d, msi, c):
 
 
 def refused(d, msi, c, sentence, installed):
-    """msiexec /i /qn fails and changes nothing; the sentence saying why is in the package
-    (under /qn Wine neither shows nor logs it)."""
+    """msiexec /i /qn fails, changing nothing; the package says why (under /qn Wine does not)."""
     c.phase(f"refused: msiexec /i {os.path.basename(msi)} /qn")
     r = d.wine("wine", "msiexec", "/i", "Z:" + msi.replace("/", "\\"), "/qn", display=False)
     apps = [v.get("DisplayVersion") for v in reg_query(d, UNINSTALL).values()
@@ -192,7 +190,7 @@ def upgrades(d, msi, stage, next_msi, next_stage, c):
         program = install(d, next_msi, next_stage, c, CHOSEN, *then)
         said = d.wine("wine", program, "--version", display=False).stdout.strip()
         c.check(f"the program says it is {version}", said == f"Tallyforge {version}", said)
-        d.run_program(program)  # its window shows
+        d.run_program(program)  # the Start menu entry's program shows its window
         d.wine("wineserver", "-k")
         refused(d, msi, c, "A newer version of Tallyforge is already installed.", [version])
         uninstall(d, next_msi, c)
