@@ -26,7 +26,6 @@ from wine_desktop import TITLE, DesktopUnavailable, WineDesktop, control_boxes  
 SKIP = 77
 FOLDER, CHOSEN = r"C:\Program Files\Tallyforge", r"C:\Apps\Tallyforge"
 PUBLISHER = "Tallyforge developers"
-UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 MENU = ("Microsoft", "Windows", "Start Menu", "Programs")
 
 # Alabama, the first entry of the state list: the three hourly cost components of each
@@ -127,7 +126,8 @@ def install(d, msi, stage, c, place=FOLDER, *args):
     c.check("the Start menu entry has the program's icon",
             icon is not None and os.path.isfile(d.drive_c(*icon[3:].split("\\"))), f"icon {icon}")
 
-    apps = [v for v in reg_query(d, UNINSTALL).values() if v.get("DisplayName") == "Tallyforge"]
+    apps = [v for v in reg_query(d, r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall")
+            .values() if v.get("DisplayName") == "Tallyforge"]
     entry = apps[0] if len(apps) == 1 else {}
     version = re.search(r"tallyforge-(.+)-x64\.msi$", msi).group(1)
     c.check(f"Installed apps: Tallyforge {version} by its publisher, in {place}, no Repair",
@@ -174,7 +174,8 @@ def refused(d, msi, c, sentence, installed):
     """msiexec /i /qn fails, changing nothing; the package says why (under /qn Wine does not)."""
     c.phase(f"refused: msiexec /i {os.path.basename(msi)} /qn")
     r = d.wine("wine", "msiexec", "/i", "Z:" + msi.replace("/", "\\"), "/qn", display=False)
-    apps = [v.get("DisplayVersion") for v in reg_query(d, UNINSTALL).values()
+    key = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+    apps = [v.get("DisplayVersion") for v in reg_query(d, key).values()
             if v.get("DisplayName") == "Tallyforge"]
     c.check(f"refused; Installed apps shows {installed}", r.returncode != 0 and apps == installed
             and (installed or not ours(d)), f"status {r.returncode}, {apps}, {ours(d)}")
