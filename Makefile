@@ -1,6 +1,7 @@
 # Tallyforge: `make run` starts the worksheet, `make test` runs every test.
 # Both install what is missing first (scripts/install-deps).
 # `make package` builds the Debian package, `make install` installs under PREFIX (and DESTDIR).
+# TF_VERSION=1.0.1 builds everything as that version (default: the project's version).
 # `make test` also runs the Windows program's tests under Wine when a Qt for Windows is at
 # hand (scripts/windows-qt); `make windows` builds the Windows program, its MSI and a
 # portable zip.
@@ -12,7 +13,9 @@ DIST_BUILD ?= build-dist
 PREFIX ?= /usr/local
 # The Windows program, cross-built with mingw-w64 against a Qt for Windows (scripts/windows-qt).
 WINDOWS_BUILD ?= build-windows
-VERSION := $(shell sed -n 's/^project.Tallyforge VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+TF_VERSION ?=
+export TF_VERSION
+VERSION := $(or $(TF_VERSION),$(shell sed -n 's/^set(TALLYFORGE_VERSION \([0-9.]*\))/\1/p' CMakeLists.txt))
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
@@ -24,7 +27,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTF_VERSION=$(TF_VERSION) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -55,7 +58,7 @@ dist:
 	  CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
 	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
 	  cmake -S . -B $(DIST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYFORGE_TESTS=OFF \
-	  -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+	  -DCMAKE_INSTALL_PREFIX=/usr -DTF_VERSION=$(TF_VERSION) >/dev/null
 	@cmake --build $(DIST_BUILD) -j $(JOBS)
 
 install: dist
@@ -74,6 +77,8 @@ windows:
 	@for f in $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.msi $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.zip; do \
 	  echo "windows: $$f ($$(du -h $$f | cut -f1))"; done
 	@echo "windows: the program and what it needs: $(WINDOWS_BUILD)/Tallyforge/"
+	@msiinfo export $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.msi Property | tr -d '\r' | \
+	  sed -n 's/^\(ProductCode\|UpgradeCode\)\t/windows: MSI \1 /p'
 
 clean:
 	rm -rf $(BUILD) $(DIST_BUILD) $(WINDOWS_BUILD)

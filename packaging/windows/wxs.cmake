@@ -52,6 +52,8 @@ ${indent}            Target=\"[#${file_id}]\" WorkingDirectory=\"INSTALLDIR\"
 ${indent}            Description=\"${DESCRIPTION}\" Icon=\"tallyforge.ico\" IconIndex=\"0\"/>
 ${indent}  <RegistryValue Root=\"HKLM\" Key=\"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tallyforge.exe\"
 ${indent}                 Type=\"string\" Value=\"[#${file_id}]\"/>
+${indent}  <RegistryValue Root=\"HKLM\" Key=\"Software\\Tallyforge\" Name=\"InstallDir\"
+${indent}                 Type=\"string\" Value=\"[INSTALLDIR]\"/>
 ")
     else()
       string(APPEND xml "${indent}  <File Id=\"${file_id}\" Name=\"${name}\" Source=\"${FOLDER}/${path}\" KeyPath=\"yes\"/>\n")
@@ -89,12 +91,40 @@ file(WRITE ${WXS} "<?xml version=\"1.0\" encoding=\"utf-8\"?>
            Version=\"${VERSION}\" Manufacturer=\"${PUBLISHER}\" Language=\"1033\" Codepage=\"1252\">
     <Package InstallerVersion=\"500\" Compressed=\"yes\" InstallScope=\"perMachine\"
              Description=\"Tallyforge ${VERSION}\" Comments=\"${DESCRIPTION}\" Manufacturer=\"${PUBLISHER}\"/>
-    <MajorUpgrade DowngradeErrorMessage=\"A later version of Tallyforge is already installed.\"/>
+    <MajorUpgrade DowngradeErrorMessage=\"A newer version of Tallyforge is already installed.\"/>
     <Media Id=\"1\" Cabinet=\"tallyforge.cab\" EmbedCab=\"yes\"/>
     <Icon Id=\"tallyforge.ico\" SourceFile=\"${ICON}\"/>
     <!-- Installed apps: the icon beside the name; nothing to choose, so no Modify. -->
     <Property Id=\"ARPPRODUCTICON\" Value=\"tallyforge.ico\"/>
     <Property Id=\"ARPNOMODIFY\" Value=\"1\"/>
+    <!-- No Repair: it would need the MSI itself, which the software distribution's cache
+         may no longer hold; installing the MSI again repairs. -->
+    <Property Id=\"ARPNOREPAIR\" Value=\"1\"/>
+    <!-- The folder of an installed version (the exe's component writes it), which a later
+         version keeps unless INSTALLDIR is given on the command line: before the folders
+         are resolved, INSTALLDIR is set only when it was given. -->
+    <Property Id=\"TF_INSTALLED_DIR\">
+      <RegistrySearch Id=\"InstalledDir\" Root=\"HKLM\" Key=\"Software\\Tallyforge\" Name=\"InstallDir\"
+                      Type=\"raw\" Win64=\"yes\"/>
+    </Property>
+    <!-- The launch condition compares Windows' build number (the one reliable way: an MSI
+         sees the same VersionNT on Windows 8.1, 10 and 11). -->
+    <Property Id=\"TF_WINDOWS_BUILD\">
+      <RegistrySearch Id=\"WindowsBuild\" Root=\"HKLM\" Key=\"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\"
+                      Name=\"CurrentBuildNumber\" Type=\"raw\" Win64=\"yes\"/>
+    </Property>
+    <CustomAction Id=\"KeepInstalledDir\" Property=\"INSTALLDIR\" Value=\"[TF_INSTALLED_DIR]\"/>
+    <CustomAction Id=\"SetInstallLocation\" Property=\"ARPINSTALLLOCATION\" Value=\"[INSTALLDIR]\"/>
+    <InstallUISequence>
+      <Custom Action=\"KeepInstalledDir\" Sequence=\"51\">TF_INSTALLED_DIR AND NOT INSTALLDIR</Custom>
+    </InstallUISequence>
+    <InstallExecuteSequence>
+      <Custom Action=\"KeepInstalledDir\" Sequence=\"51\">TF_INSTALLED_DIR AND NOT INSTALLDIR</Custom>
+      <Custom Action=\"SetInstallLocation\" Sequence=\"1001\"/>
+      <!-- The version before is removed whole before this one is installed, so that no
+           file of it stays behind whatever folder this one goes to. -->
+      <RemoveExistingProducts Sequence=\"1401\"/>
+    </InstallExecuteSequence>
     <Directory Id=\"TARGETDIR\" Name=\"SourceDir\">
       <Directory Id=\"ProgramFiles64Folder\">
         <Directory Id=\"INSTALLDIR\" Name=\"Tallyforge\">

@@ -34,6 +34,8 @@ class WineDesktop(Desktop):
         self.wine_env.pop("WINEPATH", None)
         # Made without a display: no window of Wine's own may wait for a user.
         self.wine("wineboot", "-i", display=False)
+        # Debian's Wine presents itself as Windows 7, where the MSI refuses to install.
+        self.wine("wine", "winecfg", "/v", "win10", display=False)
         # Wine has no Verdana, the worksheet's font, as every Windows has: the worksheet
         # picks its stand-in itself, as it must on a user's fresh prefix.
         return self

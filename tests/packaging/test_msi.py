@@ -3,9 +3,10 @@
 test's own: msiexec /i /qn installs exactly the program's folder under Program Files, with
 its Start menu entry and its Installed apps entry; the program the entry points at starts,
 and an estimate typed with real keys shows the right figures under US Region settings and
-under custom ones; msiexec /x /qn leaves nothing of ours behind.
+under custom ones; msiexec /x /qn leaves nothing of ours behind. The next version upgrades it
+in place, in the folder given or else the installed one's; a downgrade and Windows 7 are refused.
 
-    test_msi.py <msi> <staged folder> <control_table.cpp>
+    test_msi.py <msi> <staged folder> <control_table.cpp> <next version's msi> <its staged folder>
 
 Wine's windows are not on the accessibility bus: the figures are read back from a picture
 of the window, each from its own box, with tesseract. Exit status 0: passed, 1: failed,
@@ -22,7 +23,7 @@ from decimal import ROUND_HALF_UP, Decimal
 from wine_desktop import TITLE, DesktopUnavailable, WineDesktop, control_boxes
 
 SKIP = 77
-INSTALLED = r"C:\Program Files\Tallyforge\tallyforge.exe"
+FOLDER, CHOSEN = r"C:\Program Files\Tallyforge", r"C:\Apps\Tallyforge"
 PUBLISHER = "Tallyforge developers"
 MENU = ("Microsoft", "Windows", "Start Menu", "Programs")
 
@@ -95,16 +96,16 @@ def ours(d):
             for n in dirs + files if "tallyforge" in n.lower()]
 
 
-def install(d, msi, stage, c):
-    c.phase("install: msiexec /i /qn")
-    r = d.wine("wine", "msiexec", "/i", "Z:" + msi.replace("/", "\\"), "/qn", display=False)
+def install(d, msi, stage, c, place=FOLDER, *args):
+    c.phase(f"install: msiexec /i {os.path.basename(msi)} /qn {' '.join(args)}")
+    r = d.wine("wine", "msiexec", "/i", "Z:" + msi.replace("/", "\\"), "/qn", *args, display=False)
     c.check("msiexec /i exits 0", r.returncode == 0, f"status {r.returncode} {r.stdout}{r.stderr}")
-    folder = d.drive_c("Program Files", "Tallyforge")
+    folder = d.drive_c(*place[3:].split("\\"))
     staged = sorted(os.path.relpath(os.path.join(r, f), stage)
                     for r, _, files in os.walk(stage) for f in files)
     installed = sorted(os.path.relpath(os.path.join(r, f), folder)
                        for r, _, files in os.walk(folder) for f in files)
-    c.check("Program Files\\Tallyforge holds exactly the staged files", installed == staged,
+    c.check(f"{place} holds exactly the staged files", installed == staged,
             f"{installed} != {staged}")
     c.check("the installed files are the staged ones",
             all(filecmp.cmp(os.path.join(stage, f), os.path.join(folder, f), shallow=False)
@@ -120,7 +121,7 @@ def install(d, msi, stage, c):
     target = next((p for p in paths if p.lower().endswith(".exe")), None)
     icon = next((p for p in paths if p.lower().endswith(".ico")), None)
     c.check("the Start menu entry points at the installed program",
-            target is not None and target.lower() == INSTALLED.lower(), f"target {target}")
+            target is not None and target.lower() == place.lower() + "\\tallyforge.exe", target)
     c.check("the Start menu entry has the program's icon",
             icon is not None and os.path.isfile(d.drive_c(*icon[3:].split("\\"))), f"icon {icon}")
 
@@ -128,15 +129,15 @@ def install(d, msi, stage, c):
             .values() if v.get("DisplayName") == "Tallyforge"]
     entry = apps[0] if len(apps) == 1 else {}
     version = re.search(r"tallyforge-(.+)-x64\.msi$", msi).group(1)
-    c.check(f"Installed apps: Tallyforge {version} by its publisher",
-            (entry.get("DisplayVersion"), entry.get("Publisher")) == (version, PUBLISHER),
-            f"{apps}")
+    c.check(f"Installed apps: Tallyforge {version} by its publisher, in {place}, no Repair",
+            [entry.get(n) for n in ("DisplayVersion", "Publisher", "InstallLocation", "NoRepair")]
+            == [version, PUBLISHER, place + "\\", "0x1"], f"{apps}")
     products = [v for v in reg_query(d, r"HKLM\Software\Classes\Installer\Products").values()
                 if v.get("ProductName") == "Tallyforge"]
     product_icon = products[0].get("ProductIcon", "") if len(products) == 1 else ""
     c.check("Installed apps: the program's icon", product_icon.lower().endswith(".ico") and
             os.path.isfile(d.drive_c(*product_icon[3:].split("\\"))), product_icon)
-    return target or INSTALLED
+    return target or place + "\\tallyforge.exe"
 
 
 def estimate(d, program, boxes, settings, c):
@@ -168,7 +169,36 @@ def uninstall(d, msi, c):
     c.check("the registry names us nowhere", not registry, f"found in {registry}")
 
 
-def main(msi, stage, control_table):
+def refused(d, msi, c, sentence, installed):
+    """msiexec /i /qn fails, changing nothing; the package says why (under /qn Wine does not)."""
+    c.phase(f"refused: msiexec /i {os.path.basename(msi)} /qn")
+    r = d.wine("wine", "msiexec", "/i", "Z:" + msi.replace("/", "\\"), "/qn", display=False)
+    key = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+    apps = [v.get("DisplayVersion") for v in reg_query(d, key).values()
+            if v.get("DisplayName") == "Tallyforge"]
+    c.check(f"refused; Installed apps shows {installed}", r.returncode != 0 and apps == installed
+            and (installed or not ours(d)), f"status {r.returncode}, {apps}, {ours(d)}")
+    table = d.wine("msiinfo", "export", msi, "LaunchCondition", display=False).stdout
+    c.check(f"the package says {sentence!r}", f"\t{sentence}\n" in table.replace("\r", ""))
+
+
+def upgrades(d, msi, stage, next_msi, next_stage, c):
+    """The folder given on the command line wins, else the installed version's is kept."""
+    version = re.search(r"tallyforge-(.+)-x64\.msi$", next_msi).group(1)
+    for first, then in [((), (f"INSTALLDIR={CHOSEN}",)), ((f"INSTALLDIR={CHOSEN}",), ())]:
+        install(d, msi, stage, c, CHOSEN if first else FOLDER, *first)
+        program = install(d, next_msi, next_stage, c, CHOSEN, *then)
+        said = d.wine("wine", program, "--version", display=False).stdout.strip()
+        c.check(f"the program says it is {version}", said == f"Tallyforge {version}", said)
+        d.run_program(program)  # the Start menu entry's program shows its window
+        d.wine("wineserver", "-k")
+        refused(d, msi, c, "A newer version of Tallyforge is already installed.", [version])
+        uninstall(d, next_msi, c)
+    d.wine("wine", "winecfg", "/v", "win7", display=False)
+    refused(d, next_msi, c, "Tallyforge needs Windows 10 version 1809 (build 17763) or later.", [])
+
+
+def main(msi, stage, control_table, next_msi, next_stage):
     boxes = control_boxes(control_table)
     c = Checks()
     try:
@@ -178,6 +208,7 @@ def main(msi, stage, control_table):
             for settings in SETTINGS:
                 estimate(d, program, boxes, settings, c)
             uninstall(d, msi, c)
+            upgrades(d, msi, stage, next_msi, next_stage, c)
     except DesktopUnavailable as e:
         print(f"skipped: {e}")
         return SKIP
