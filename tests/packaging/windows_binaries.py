@@ -1,154 +1,75 @@
 #!/usr/bin/python3
-"""What an IT department checks in the Windows program before admitting it to its fleet.
-
-    windows_binaries.py signatures <sign.cmake> <staged folder> <msi>
-        the build's signing step, given a certificate of a CA made here, signs the program,
-        a DLL and the MSI so that they verify against that CA with SHA-256, and a byte
-        changed in the program's code breaks the signature;
-    windows_binaries.py manifest <staged folder>
-        tallyforge.exe's embedded manifest and its terminal-server flag;
-    windows_binaries.py imports <staged folder> <list of Windows 10 DLLs>
-        every DLL that a shipped .exe or .dll imports is shipped or part of Windows 10.
-"""
-import fnmatch
-import os
-import re
-import shutil
-import subprocess
-import sys
-import tempfile
+"""What an IT department checks in the Windows program's folder. signatures <sign.cmake> <folder> <msi>: the build's
+signing step, with a CA made here, signs the exe, a DLL and the MSI: they verify with SHA-256, and not once a byte of code
+changes. manifest <folder>: the exe's four entries; terminal-server aware. imports <folder> <DLL list>: see below."""
+import fnmatch, os, re, shutil, subprocess, sys, tempfile
 import xml.etree.ElementTree as ET
 
-OBJDUMP = "x86_64-w64-mingw32-objdump"
-failures = 0
+OBJDUMP, failures = "x86_64-w64-mingw32-objdump", 0
 
 
 def check(what, ok, detail=""):
     global failures
-    print(f"{'ok  ' if ok else 'FAIL'}  {what}{': ' + detail if detail and not ok else ''}")
     failures += not ok
+    print(f"{'ok  ' if ok else 'FAIL'}  {what}{'' if ok else ': ' + str(detail)}")
 
 
-def run(*args, **kw):
-    return subprocess.run(args, capture_output=True, text=True, **kw)
+def run(*args):
+    r = subprocess.run(args, capture_output=True, text=True)
+    return r.returncode, r.stdout + r.stderr
 
 
 def signatures(sign_script, stage, msi):
-    with tempfile.TemporaryDirectory() as tmp:
-        def path(name):
-            return os.path.join(tmp, name)
-        with open(path("pass"), "w") as f:
-            f.write("throwaway\n")
-        ext = path("ext")
-        with open(ext, "w") as f:
-            f.write("basicConstraints=CA:false\nkeyUsage=critical,digitalSignature\n"
-                    "extendedKeyUsage=codeSigning\n")
-        for step in [
-            ["req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", path("ca.key"),
-             "-out", path("ca.pem"), "-days", "2", "-subj", "/CN=Throwaway Test CA",
-             "-addext", "basicConstraints=critical,CA:true",
-             "-addext", "keyUsage=critical,keyCertSign,cRLSign"],
-            ["req", "-newkey", "rsa:2048", "-nodes", "-keyout", path("cs.key"),
-             "-out", path("cs.csr"), "-subj", "/CN=Throwaway Publisher"],
-            ["x509", "-req", "-in", path("cs.csr"), "-CA", path("ca.pem"), "-CAkey",
-             path("ca.key"), "-CAcreateserial", "-days", "2", "-extfile", ext,
-             "-out", path("cs.pem")],
-            ["pkcs12", "-export", "-inkey", path("cs.key"), "-in", path("cs.pem"),
-             "-certfile", path("ca.pem"), "-passout", "file:" + path("pass"),
-             "-out", path("cs.p12")],
-        ]:
-            r = run("openssl", *step)
-            if r.returncode:
-                sys.exit(f"openssl {step[0]}: {r.stderr}")
-        with open(path("signing.cmake"), "w") as f:
-            f.write(f"set(OSSLSIGNCODE {shutil.which('osslsigncode')})\n"
-                    f"set(PKCS12 {path('cs.p12')})\nset(PASSWORD_FILE {path('pass')})\n")
-
-        files = [shutil.copy(os.path.join(stage, name), tmp)
-                 for name in ("tallyforge.exe", "tallyforge_print.dll")] + [shutil.copy(msi, tmp)]
-        r = run("cmake", "-DSETTINGS=" + path("signing.cmake"), "-DFILES=" + ";".join(files),
-                "-P", sign_script)
-        check("the build's signing step signs the program, a DLL and the MSI",
-              r.returncode == 0, r.stdout + r.stderr)
-
-        # One byte inside the program's code, changed after signing.
-        tampered = shutil.copy(files[0], path("tampered.exe"))
-        text = re.search(r"^\s*\d+\s+\.text\s+(\w+)\s+\w+\s+\w+\s+(\w+)",
-                         run(OBJDUMP, "-h", tampered).stdout, re.M)
-        with open(tampered, "r+b") as f:
-            f.seek(int(text.group(2), 16) + int(text.group(1), 16) // 2)
-            byte = f.read(1)
-            f.seek(-1, 1)
-            f.write(bytes([byte[0] ^ 0xFF]))
-
-        for file, valid in [(f, True) for f in files] + [(tampered, False)]:
-            r = run("osslsigncode", "verify", "-CAfile", path("ca.pem"), "-in", file)
-            out = r.stdout + r.stderr
-            name = os.path.basename(file)
-            if valid:
-                check(f"{name} verifies against the CA, with SHA-256",
-                      r.returncode == 0 and "Signature verification: ok" in out
-                      and re.search(r"digest algorithm\s*:\s*SHA256", out, re.I), out)
-            else:
-                check(f"{name} (a byte of .text changed) fails verification",
-                      r.returncode != 0 and "Signature verification: ok" not in out, out)
+    os.chdir(tempfile.mkdtemp())  # a throwaway CA and code-signing certificate, and the signing step's settings
+    assert subprocess.run(["sh", "-ec", """echo throwaway >pw; printf 'keyUsage=digitalSignature\\nextendedKeyUsage=codeSigning\\n' >ext
+        openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -subj /CN=CA -addext basicConstraints=critical,CA:true
+        openssl req -newkey rsa:2048 -nodes -keyout cs.key -out cs.csr -subj /CN=Signer
+        openssl x509 -req -in cs.csr -CA ca.pem -CAkey ca.key -days 2 -extfile ext -out cs.pem
+        openssl pkcs12 -export -inkey cs.key -in cs.pem -passout file:pw -out cs.p12
+        printf 'set(OSSLSIGNCODE osslsigncode)\\nset(PKCS12 cs.p12)\\nset(PASSWORD_FILE pw)\\n' >signing.cmake"""], capture_output=True).returncode == 0
+    files = [shutil.copy(f, ".") for f in (f"{stage}/tallyforge.exe", f"{stage}/tallyforge_print.dll", msi)]
+    status, out = run("cmake", "-DSETTINGS=signing.cmake", f"-DFILES={';'.join(files)}", "-P", sign_script)
+    check("the signing step signs the program, a DLL and the MSI", status == 0, out)
+    size, offset = re.search(r" \.text\s+(\w+)\s+\w+\s+\w+\s+(\w+)", run(OBJDUMP, "-h", files[0])[1]).groups()
+    code = bytearray(open(files[0], "rb").read())
+    code[int(offset, 16) + int(size, 16) // 2] ^= 0xFF  # one byte in the middle of the program's code
+    open("tampered.exe", "wb").write(code)
+    for file, valid in [(f, True) for f in files] + [("tampered.exe", False)]:
+        status, out = run("osslsigncode", "verify", "-CAfile", "ca.pem", "-in", file)
+        ok = status == 0 and "Signature verification: ok" in out and re.search(r"digest algorithm\s*: SHA256", out)
+        check(f"{os.path.basename(file)} {'verifies' if valid else 'fails'} against the CA", bool(ok) == valid, out)
+    shutil.rmtree(os.getcwd())
 
 
 def manifest(stage):
-    exe = os.path.join(stage, "tallyforge.exe")
-    r = run("wrestool", "-x", "--raw", "--type=24", "--name=1", exe)
-    try:
-        root = ET.fromstring(r.stdout)
-    except ET.ParseError as e:
-        check("tallyforge.exe holds a manifest (resource 1 of type 24)", False, f"{e} {r.stderr}")
-        return
-    ns = {"v1": "urn:schemas-microsoft-com:asm.v1", "v3": "urn:schemas-microsoft-com:asm.v3",
-          "c": "urn:schemas-microsoft-com:compatibility.v1",
-          "ws05": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
-          "ws16": "http://schemas.microsoft.com/SMI/2016/WindowsSettings"}
-
-    def values(xpath, attribute=None):
-        return [e.get(attribute) if attribute else (e.text or "").strip()
-                for e in root.findall(xpath, ns)]
-    settings = "v3:application/v3:windowsSettings/"
-    for what, xpath, attribute, expected in [
-        ("supported on Windows 10 and 11", "c:compatibility/c:application/c:supportedOS", "Id",
-         ["{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"]),
-        ("per-monitor v2 DPI awareness, per-monitor after it", settings + "ws16:dpiAwareness",
-         None, ["PerMonitorV2, PerMonitor"]),
-        ("the older per-monitor DPI awareness as fallback", settings + "ws05:dpiAware", None,
-         ["true/pm"]),
-        ("Common Controls 6", "v1:dependency/v1:dependentAssembly/v1:assemblyIdentity"
-         "[@name='Microsoft.Windows.Common-Controls']", "version", ["6.0.0.0"]),
-        ("runs as the invoking user", "v3:trustInfo/v3:security/v3:requestedPrivileges/"
-         "v3:requestedExecutionLevel", "level", ["asInvoker"]),
-    ]:
-        seen = values(xpath, attribute)
-        check(f"manifest: {what}", seen == expected, f"{seen}")
-    headers = run(OBJDUMP, "-p", exe).stdout
-    check("tallyforge.exe is terminal-server aware",
-          re.search(r"^\s+TERMINAL_SERVICE_AWARE$", headers, re.M) is not None,
-          re.search(r"DllCharacteristics.*", headers).group(0))
+    exe, v1, v3 = f"{stage}/tallyforge.exe", "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
+    root = ET.fromstring(run("wrestool", "-x", "--raw", "--type=24", "--name=1", exe)[1] or "<none/>")
+    smi = "{http://schemas.microsoft.com/SMI/"
+    for what, tag, attribute, expected in [
+        ("supports Windows 10 and 11", "{urn:schemas-microsoft-com:compatibility.v1}supportedOS", "Id",
+         "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"),
+        ("per-monitor v2 DPI aware, then per-monitor", smi + "2016/WindowsSettings}dpiAwareness", None, "PerMonitorV2, PerMonitor"),
+        ("per-monitor DPI aware before Windows 10 1607", smi + "2005/WindowsSettings}dpiAware", None, "true/pm"),
+        ("Common Controls 6", v1 + "assemblyIdentity[@name='Microsoft.Windows.Common-Controls']", "version", "6.0.0.0"),
+        ("runs as the invoking user", v3 + "requestedExecutionLevel", "level", "asInvoker")]:
+        seen = [e.get(attribute) if attribute else e.text for e in root.iterfind(".//" + tag)]
+        check(f"manifest: {what}", seen == [expected], seen)
+    check("tallyforge.exe is terminal-server aware", "\tTERMINAL_SERVICE_AWARE" in run(OBJDUMP, "-p", exe)[1])
 
 
-def imports(stage, windows_list):
-    with open(windows_list) as f:
-        windows = [line.strip() for line in f if line.strip() and not line.startswith("#")]
+def imports(stage, windows_list):  # every DLL a shipped .exe or .dll imports is shipped or Windows' own
+    windows = [n.strip() for n in open(windows_list) if n.strip() and not n.startswith("#")]
     shipped = {n.lower() for n in os.listdir(stage)}
     binaries = sorted(os.path.relpath(os.path.join(d, n), stage) for d, _, names in os.walk(stage)
                       for n in names if n.lower().endswith((".exe", ".dll")))
-    check("the folder holds the program and its DLLs", "tallyforge.exe" in binaries
-          and len(binaries) > 5, f"{binaries}")
+    check("the folder holds the program and DLLs", "tallyforge.exe" in binaries and len(binaries) > 5, binaries)
     for binary in binaries:
-        dump = run(OBJDUMP, "-p", os.path.join(stage, binary), check=True).stdout
-        names = [n.lower() for n in re.findall(r"DLL Name: (\S+)", dump)]
-        missing = [n for n in names if n not in shipped
-                   and not any(fnmatch.fnmatchcase(n, w) for w in windows)]
-        check(f"{binary}: its {len(names)} DLLs are shipped or Windows' own", bool(names) and not missing,
+        names = [n.lower() for n in re.findall(r"DLL Name: (\S+)", run(OBJDUMP, "-p", f"{stage}/{binary}")[1])]
+        missing = [n for n in names if n not in shipped and not any(fnmatch.fnmatch(n, w) for w in windows)]
+        check(f"{binary}: its {len(names)} DLLs are shipped or Windows' own", names and not missing,
               f"neither shipped nor part of Windows 10: {missing}")
 
 
 if __name__ == "__main__":
-    {"signatures": signatures, "manifest": manifest, "imports": imports}[sys.argv[1]](*sys.argv[2:])
-    print(f"{failures} failures")
-    sys.exit(1 if failures else 0)
+    globals()[sys.argv[1]](*sys.argv[2:])
+    sys.exit(print(f"{failures} failures") or failures > 0)
