@@ -70,15 +70,27 @@ package: dist
 	@deb=$$(ls $(DIST_BUILD)/*.deb) && echo "package: $$deb" && lintian --fail-on error "$$deb"
 
 # The program, the MSI and the zip only: the tests are built by make test.
+# Signed with TF_SIGN_PKCS12=<file.p12> TF_SIGN_PASSWORD_FILE=<file> (or a hardware token:
+# TF_SIGN_PKCS11_MODULE, TF_SIGN_CERTS, TF_SIGN_KEY), optionally TF_SIGN_TIMESTAMP_URL, given
+# here or in the environment (README, Signing); what is given is what this build uses.
+SIGN_FILES := PKCS12 PASSWORD_FILE PKCS11_MODULE PKCS11_ENGINE CERTS
+SIGN_ARGS := $(foreach v,$(SIGN_FILES),"-DTF_SIGN_$(v)=$(if $(TF_SIGN_$(v)),$(abspath $(TF_SIGN_$(v))))") \
+  "-DTF_SIGN_KEY=$(TF_SIGN_KEY)" "-DTF_SIGN_TIMESTAMP_URL=$(TF_SIGN_TIMESTAMP_URL)"
 windows:
 	@scripts/install-deps --windows
-	@qt=$$(scripts/windows-qt ensure) && scripts/windows-configure $(WINDOWS_BUILD) "$$qt"
+	@qt=$$(scripts/windows-qt ensure) && scripts/windows-configure $(WINDOWS_BUILD) "$$qt" $(SIGN_ARGS)
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target tallyforge_packages
-	@for f in $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.msi $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.zip; do \
+	@for f in $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.msi $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.zip \
+	  $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64-debug.zip; do \
 	  echo "windows: $$f ($$(du -h $$f | cut -f1))"; done
 	@echo "windows: the program and what it needs: $(WINDOWS_BUILD)/Tallyforge/"
+<<<<<<< HEAD
 	@msiinfo export $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.msi Property | tr -d '\r' | \
 	  sed -n 's/^\(ProductCode\|UpgradeCode\)\t/windows: MSI \1 /p'
+=======
+	@$(if $(TF_SIGN_PKCS12)$(TF_SIGN_KEY),echo "windows: the .exe and .dll files and the MSI are signed", \
+	  echo "windows: UNSIGNED: no certificate given (TF_SIGN_PKCS12, README: Signing)")
+>>>>>>> issue20-sign
 
 clean:
 	rm -rf $(BUILD) $(DIST_BUILD) $(WINDOWS_BUILD)

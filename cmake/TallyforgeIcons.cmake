@@ -3,7 +3,7 @@
 # first. For the desktop's icon theme and for the Windows program's .ico alike.
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)  # librsvg2-bin
 function(tf_draw_icon var svg folder)
-  cmake_path(GET svg STEM name)
+  cmake_path(GET svg STEM LAST_ONLY name)
   set(pngs)
   foreach(size IN LISTS ARGN)
     set(png ${folder}/${size}x${size}/${name}.png)

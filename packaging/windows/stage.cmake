@@ -1,12 +1,15 @@
 # Gathers the Windows program in a folder of its own (cmake -DINPUTS=<file> -P stage.cmake):
 # the files named in FILES (<place>=<file>), every DLL they load that is found in DLL_DIRS
 # (the Qt and mingw-w64 runtime; the rest are Windows' own), all of it stripped, and
-# nothing else. The sorted list of the folder's files is written to LIST last, so that an
-# interrupted run leaves no list.
+# nothing else. The debug information of OURS (what we build) goes to DEBUG_DIR first, one
+# <file>.debug each, which the stripped binary names in its .gnu_debuglink. Then every .exe
+# and .dll is signed (sign.cmake, with the settings in SIGN_SETTINGS). The sorted list of
+# the folder's files is written to LIST last, so that an interrupted run leaves no list.
 cmake_policy(VERSION 3.25)
 include(${INPUTS})
 file(REMOVE ${LIST})
-file(REMOVE_RECURSE ${STAGE})
+file(REMOVE_RECURSE ${STAGE} ${DEBUG_DIR})
+file(MAKE_DIRECTORY ${DEBUG_DIR})
 
 # The DLLs at hand, by name in lower case: Windows finds a DLL whatever its case.
 foreach(dir IN LISTS DLL_DIRS)
@@ -54,10 +57,23 @@ endwhile()
 
 file(GLOB_RECURSE staged RELATIVE ${STAGE} ${STAGE}/*)
 list(SORT staged)
+set(binaries)
 foreach(file IN LISTS staged)
-  if(file MATCHES "\\.(exe|dll)$")
-    execute_process(COMMAND ${STRIP} --strip-unneeded ${STAGE}/${file} COMMAND_ERROR_IS_FATAL ANY)
+  if(NOT file MATCHES "\\.(exe|dll)$")
+    continue()
+  endif()
+  set(binary ${STAGE}/${file})
+  list(APPEND binaries ${binary})
+  if(file IN_LIST OURS)
+    set(debug ${DEBUG_DIR}/${file}.debug)
+    execute_process(COMMAND ${OBJCOPY} --only-keep-debug ${binary} ${debug} COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+  execute_process(COMMAND ${STRIP} --strip-unneeded ${binary} COMMAND_ERROR_IS_FATAL ANY)
+  if(file IN_LIST OURS)
+    execute_process(COMMAND ${OBJCOPY} --add-gnu-debuglink=${debug} ${binary} COMMAND_ERROR_IS_FATAL ANY)
   endif()
 endforeach()
+execute_process(COMMAND ${CMAKE_COMMAND} -DSETTINGS=${SIGN_SETTINGS} "-DFILES=${binaries}" -P ${SIGN}
+  COMMAND_ERROR_IS_FATAL ANY)
 list(JOIN staged "\n" text)
 file(WRITE ${LIST} "${text}\n")
