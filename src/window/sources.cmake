@@ -7,6 +7,7 @@ add_library(tf_window STATIC
   window/userform2.cpp
   window/message_box.cpp
   window/startup.cpp
+  window/startup_failure_${TF_PLATFORM}.cpp
   window/accessibility.cpp
   window/print_loader.cpp
   window/command_line.cpp
