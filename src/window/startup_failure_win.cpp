@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <thread>
 
 #include "window/message_box.h"
 #include "window/startup_failure.h"
@@ -28,10 +29,15 @@ void reportStartupFailure(const QString& sentences) {
         std::fflush(stderr);
         return;
     }
+    // From a thread of its own: while Qt starts, the desktop check holds back every dialog
+    // of the main thread (Qt's own box among them).
+    const QString text = sentences.trimmed();
     const QString title = QString::fromUtf8(kApplicationTitle);
-    MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(sentences.trimmed().utf16()),
-                reinterpret_cast<const wchar_t*>(title.utf16()),
-                MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+    std::thread([&] {
+        MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.utf16()),
+                    reinterpret_cast<const wchar_t*>(title.utf16()),
+                    MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+    }).join();
 }
 
 }  // namespace tf
