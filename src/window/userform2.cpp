@@ -58,7 +58,7 @@ UserForm2::UserForm2(const RegionalSettings& settings, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll_);
-    fitScreen();
+    fitScreen(false);
     // Wherever the focus goes, by key, by click or by the worksheet itself, it is in view.
     focusFollower_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && sheet_->isAncestorOf(now)) scroll_->ensureWidgetVisible(now, 8, 8);
@@ -203,20 +203,27 @@ void UserForm2::showEvent(QShowEvent* event) {
     if (!windowFilterInstalled_ && windowHandle()) {
         windowHandle()->installEventFilter(this);
         windowFilterInstalled_ = true;
-        connect(windowHandle(), &QWindow::screenChanged, this, &UserForm2::fitScreen);
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] { fitScreen(true); });
     }
-    fitScreen();
+    fitScreen(true);
+}
+
+// A window manager frames the window once it is shown, and moves it when it does: from then
+// on its frame counts too.
+void UserForm2::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (isVisible()) fitScreen(false);
 }
 
 // --- The window on its screen: as large as the sheet, never larger than the work area
 // (the screen less its panels and task bar, less the window's own frame).
 
-void UserForm2::fitScreen() {
+void UserForm2::fitScreen(bool place) {
     const QSize full = sheet_->size();
     QSize room = full;
     if (QScreen* shownOn = screen()) {
         disconnect(workArea_);
-        workArea_ = connect(shownOn, &QScreen::availableGeometryChanged, this, &UserForm2::fitScreen);
+        workArea_ = connect(shownOn, &QScreen::availableGeometryChanged, this, [this] { fitScreen(true); });
         room = shownOn->availableGeometry().size().shrunkBy(windowHandle() ? windowHandle()->frameMargins()
                                                                           : QMargins());
     }
@@ -230,8 +237,9 @@ void UserForm2::fitScreen() {
                                std::min(room.height(), full.height() + (across ? bar : 0)))
                              .expandedTo(least);
     if (fitted != minimumSize() || fitted != maximumSize()) setFixedSize(fitted);
-    if (!isVisible() || !screen() || !(across || down)) return;
-    // Placed partly off the work area, the window moves into it.
+    if (!place || !isVisible() || !screen() || !(across || down)) return;
+    // Placed partly off the work area, the window moves into it (once: the user may move it
+    // away again).
     const QRect area = screen()->availableGeometry();
     const QRect frame = frameGeometry();
     const QPoint inside(std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() - frame.width() + 1)),

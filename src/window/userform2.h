@@ -44,6 +44,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void buildControls();
@@ -52,7 +53,7 @@ private:
     bool runHoursHandler(const HoursBox& box);
     void hoursBoxLeft(HoursBox* box);
     bool preMousePress(const QMouseEvent& mouse);
-    void fitScreen();
+    void fitScreen(bool place);
 
     RegionalSettings settings_;
     std::unique_ptr<WindowView> view_;
