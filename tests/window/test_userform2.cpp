@@ -355,9 +355,9 @@ private slots:
         QCOMPARE(get("tbCostIC")->palette().color(QPalette::Disabled, QPalette::Base), QColor(255, 255, 255));
     }
 
-    // The window fits the work area of its screen: the worksheet's own size where it has
-    // room, scrolling where it has not (window.small_screen). Each control that Tab, the
-    // worksheet or Clear Form gives the focus to is then whole on screen and takes a click.
+    // The window fits its screen's work area: the worksheet's own size where it has room,
+    // scrolling where not (window.small_screen). A control that Tab, the worksheet or Clear
+    // Form gives the focus to is then whole on the window and the screen, and takes a click.
     void everyControlOnScreenWhenFocused() {
         const QRect area = form->screen()->availableGeometry();
         const QSize room = area.size().shrunkBy(form->windowHandle()->frameMargins());
@@ -366,11 +366,11 @@ private slots:
         QStringList reached, unseen;
         auto look = [&] {
             QWidget* w = QApplication::focusWidget();
-            const QRect inWindow(w->mapTo(form.get(), QPoint()), w->size());
-            QWidget* hit = form->childAt(inWindow.center());
+            const QRect shown(w->mapTo(form.get(), QPoint()), w->size());
+            QWidget* hit = form->childAt(shown.center());
             reached << focusName();
-            if (!form->rect().contains(inWindow) || (hit != w && !w->isAncestorOf(hit)) ||
-                !area.contains(QRect(w->mapToGlobal(QPoint()), w->size())))
+            if (!form->rect().contains(shown) || (hit != w && !w->isAncestorOf(hit)) ||
+                !area.contains(shown.translated(form->mapToGlobal(QPoint()))))
                 unseen << focusName();
         };
         chooseFirstState();
@@ -379,9 +379,8 @@ private slots:
         look();
         sheet.click("cbClear");
         look();
-        QVERIFY(reached.contains(QStringLiteral("cbClose")) && get("tbHoursIC")->isHidden());
-        QCOMPARE(reached.last(), QStringLiteral("cbState"));
-        QVERIFY2(unseen.isEmpty(), qPrintable(unseen.join(", ")));
+        QVERIFY(reached.contains(QStringLiteral("cbClose")) && reached.last() == QStringLiteral("cbState"));
+        QVERIFY2(unseen.isEmpty() && get("tbHoursIC")->isHidden(), qPrintable(unseen.join(", ")));
     }
 
     void clearFormRestoresTheStartState() {
