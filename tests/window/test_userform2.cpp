@@ -355,9 +355,8 @@ private slots:
         QCOMPARE(get("tbCostIC")->palette().color(QPalette::Disabled, QPalette::Base), QColor(255, 255, 255));
     }
 
-    // The window fits its screen's work area: the worksheet's own size where it has room,
-    // scrolling where not (window.small_screen). A control that Tab, the worksheet or Clear
-    // Form gives the focus to is then whole on the window and the screen, and takes a click.
+    // The window fits its screen's work area, scrolling where it must (window.small_screen): what
+    // Tab, the worksheet or Clear Form gives the focus to is whole on screen and takes a click.
     void everyControlOnScreenWhenFocused() {
         const QRect area = form->screen()->availableGeometry();
         const QSize room = area.size().shrunkBy(form->windowHandle()->frameMargins());
