@@ -242,8 +242,9 @@ void UserForm2::fitScreen(bool place) {
     // away again).
     const QRect area = screen()->availableGeometry();
     const QRect frame = frameGeometry();
-    const QPoint inside(std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() - frame.width() + 1)),
-                        std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() - frame.height() + 1)));
+    const QPoint inside(
+        std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() - frame.width() + 1)),
+        std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() - frame.height() + 1)));
     if (inside != frame.topLeft()) move(inside);
 }
 
