@@ -14,8 +14,9 @@ struct DesktopCheck {
     // Why no window can be shown, in one or two sentences for the user ending in a line
     // break; empty when it can.
     std::string problem;
-    // The connection that answered, to be let go once Qt has its own: an X server whose last
-    // client leaves starts over, and would keep Qt waiting while it does.
+    // What the check holds until Qt has started, then lets go. Under X11, the connection that
+    // answered: an X server whose last client leaves starts over, and would keep Qt waiting
+    // while it does. On Windows, the hold on Qt's own message box (display_check_win.cpp).
     std::shared_ptr<void> connection;
 };
 DesktopCheck checkDesktop(const QtOptions& qt);

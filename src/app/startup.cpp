@@ -8,12 +8,14 @@
 #include <QList>
 #include <QPluginLoader>
 #include <QRegularExpression>
-#include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <memory>
 
 #include "app/command_line.h"
 #include "app/display_check.h"
 #include "app/platform_remedy.h"
+#include "app/startup_failure.h"
 #include "window/userform2.h"
 
 namespace tf {
@@ -103,18 +105,22 @@ QString explainFailure(const QString& fatal, const QList<Held>& warnings) {
              remedies.isEmpty() ? QString() : QLatin1Char(' ') + remedies.join(QLatin1Char(' ')));
 }
 
-// While the platform starts, its messages wait: they mean little to a user whose window
+// What Qt said while it started, as it would have shown it, one line each.
+QString heldLines(const QList<Held>& messages) {
+    QString lines;
+    for (const Held& m : messages) {
+        const QMessageLogContext c(nullptr, 0, nullptr, m.category.isEmpty() ? nullptr : m.category.constData());
+        lines += qFormatLogMessage(m.type, c, m.message) + QLatin1Char('\n');
+    }
+    return lines;
+}
+
+// Until the window is shown, Qt's messages wait: they mean little to a user whose window
 // comes up. When Qt gives up instead (which would end the program with an abort and a core
 // dump), the user reads why in our words, then what Qt said on the way.
 void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg && held) {
-        std::fputs(qPrintable(explainFailure(message, *held)), stderr);
-        for (const Held& m : std::as_const(*held)) {
-            const QMessageLogContext c(nullptr, 0, nullptr,
-                                       m.category.isEmpty() ? nullptr : m.category.constData());
-            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(m.type, c, m.message)));
-        }
-        std::fflush(stderr);
+        reportStartupFailure(explainFailure(message, *held) + heldLines(*held));
         std::_Exit(2);
     }
     if (held) held->append({type, QByteArray(context.category ? context.category : ""), message});
@@ -128,7 +134,7 @@ int runWorksheet(int argc, char** argv) {
     if (const std::optional<int> answered = answerCommandLine(argc, argv, qt)) return *answered;
     DesktopCheck desktop = checkDesktop(qt);
     if (!desktop.problem.empty()) {
-        std::fputs(desktop.problem.c_str(), stderr);
+        reportStartupFailure(QString::fromStdString(desktop.problem));
         return 2;
     }
     QList<Held> startup;
@@ -136,6 +142,20 @@ int runWorksheet(int argc, char** argv) {
     previousHandler = qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
     desktop.connection.reset();
+    QApplication::setApplicationDisplayName(QString());
+
+    std::unique_ptr<UserForm2> form;
+    try {
+        form = std::make_unique<UserForm2>();
+        form->show();
+    } catch (const std::exception& e) {
+        // Nothing of the worksheet can go on without its window.
+        qInstallMessageHandler(previousHandler);
+        held = nullptr;
+        reportStartupFailure(QStringLiteral("Tallyforge cannot show its window: %1.\n")
+                                 .arg(QString::fromLocal8Bit(e.what())) + heldLines(startup));
+        return 2;
+    }
     qInstallMessageHandler(previousHandler);
     held = nullptr;
     for (const Held& m : startup) {
@@ -143,13 +163,9 @@ int runWorksheet(int argc, char** argv) {
                                          m.category.isEmpty() ? nullptr : m.category.constData());
         qt_message_output(m.type, context, m.message);
     }
-    QApplication::setApplicationDisplayName(QString());
-
-    UserForm2 form;
-    form.show();
     // Without a window manager nothing else gives the new window the keyboard.
-    form.activateWindow();
-    form.focusStart();
+    form->activateWindow();
+    form->focusStart();
     return app.exec();
 }
 

@@ -9,8 +9,14 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 #include "estimate/estimate.h"
 #include "print/print_loader.h"
@@ -29,13 +35,35 @@ UserForm2::UserForm2(const RegionalSettings& settings, QWidget* parent)
       view_(std::make_unique<WindowView>(*this)) {
     setObjectName(QStringLiteral("UserForm2"));
     setWindowTitle(QString::fromUtf8(kWindowCaption));
-    setFixedSize(toPixels(kClientWidthTwips), toPixels(kClientHeightTwips));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, toColor(kWindowBackground));
     setPalette(pal);
     setAutoFillBackground(true);
     setFont(fontFor(kWindowFont));
     installAccessibleListNames();
+
+    // The sheet keeps the worksheet's size whatever the screen; the window around it shows
+    // it whole where the screen has room, and scrolls it where it has not. The scrolling
+    // takes no focus of its own: the focus stays in the worksheet's tab order.
+    sheet_ = new QWidget;
+    sheet_->setObjectName(QStringLiteral("sheet"));
+    sheet_->setWindowTitle(windowTitle());  // the printed document's name
+    sheet_->setFixedSize(toPixels(kClientWidthTwips), toPixels(kClientHeightTwips));
+    sheet_->setPalette(pal);
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    scroll_->horizontalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    scroll_->verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    scroll_->setWidget(sheet_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll_);
+    fitScreen(false);
+    // Wherever the focus goes, by key, by click or by the worksheet itself, it is in view.
+    focusFollower_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && sheet_->isAncestorOf(now)) scroll_->ensureWidgetVisible(now, 8, 8);
+    });
 
     buildControls();
     initialise();
@@ -44,13 +72,14 @@ UserForm2::UserForm2(const RegionalSettings& settings, QWidget* parent)
 UserForm2::~UserForm2() {
     // The controls go first, while everything their signals reach still exists.
     closing_ = true;
+    disconnect(focusFollower_);
     delete controls_;
 }
 
 QWidget* UserForm2::control(const QString& name) const { return view_->control(name); }
 
 void UserForm2::buildControls() {
-    ControlPage built = buildControlPage(*this);
+    ControlPage built = buildControlPage(*sheet_);
     for (QWidget* w : std::as_const(built.byName)) {
         if (auto* button = qobject_cast<QPushButton*>(w)) {
             const QString name = button->objectName();
@@ -100,7 +129,7 @@ void UserForm2::chooseState() {
 
 void UserForm2::printForm() {
     const QScopedValueRollback busy(busy_, true);
-    const QString problem = tf::printForm(*this);
+    const QString problem = tf::printForm(*sheet_);
     if (!problem.isEmpty()) view_->showMessage(problem.toStdString());
 }
 
@@ -175,7 +204,49 @@ void UserForm2::showEvent(QShowEvent* event) {
     if (!windowFilterInstalled_ && windowHandle()) {
         windowHandle()->installEventFilter(this);
         windowFilterInstalled_ = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] { fitScreen(true); });
     }
+    fitScreen(true);
+}
+
+// A window manager frames the window once it is shown, and moves it when it does: from then
+// on its frame counts too.
+void UserForm2::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (isVisible()) fitScreen(false);
+}
+
+// --- The window on its screen: as large as the sheet, never larger than the work area
+// (the screen less its panels and task bar, less the window's own frame).
+
+void UserForm2::fitScreen(bool place) {
+    const QSize full = sheet_->size();
+    QSize room = full;
+    if (QScreen* shownOn = screen()) {
+        disconnect(workArea_);
+        workArea_ = connect(shownOn, &QScreen::availableGeometryChanged, this, [this] { fitScreen(true); });
+        room = shownOn->availableGeometry().size().shrunkBy(windowHandle() ? windowHandle()->frameMargins()
+                                                                          : QMargins());
+    }
+    // A scroll bar in one direction takes room from the other.
+    const int bar = scroll_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+    bool across = full.width() > room.width(), down = full.height() > room.height();
+    across = across || (down && full.width() + bar > room.width());
+    down = down || (across && full.height() + bar > room.height());
+    const QSize least(6 * bar, 6 * bar);
+    const QSize fitted = QSize(std::min(room.width(), full.width() + (down ? bar : 0)),
+                               std::min(room.height(), full.height() + (across ? bar : 0)))
+                             .expandedTo(least);
+    if (fitted != minimumSize() || fitted != maximumSize()) setFixedSize(fitted);
+    if (!place || !isVisible() || !screen() || !(across || down)) return;
+    // Placed partly off the work area, the window moves into it (once: the user may move it
+    // away again).
+    const QRect area = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QPoint inside(
+        std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() - frame.width() + 1)),
+        std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() - frame.height() + 1)));
+    if (inside != frame.topLeft()) move(inside);
 }
 
 void UserForm2::closeEvent(QCloseEvent* event) {

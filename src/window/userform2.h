@@ -9,6 +9,8 @@
 #include "estimate/settings.h"
 #include "money/settings_reader.h"
 
+class QScrollArea;
+
 namespace tf {
 
 class HoursBox;
@@ -35,10 +37,15 @@ public:
     // Gives the focus to the jurisdiction list, as at start-up.
     void focusStart();
 
+    // The whole worksheet at its full size, every control on it: what Print Form prints.
+    // Where the screen is smaller, the window shows part of it and scrolls.
+    QWidget& sheet() const { return *sheet_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void buildControls();
@@ -47,14 +54,19 @@ private:
     bool runHoursHandler(const HoursBox& box);
     void hoursBoxLeft(HoursBox* box);
     bool preMousePress(const QMouseEvent& mouse);
+    void fitScreen(bool place);
 
     RegionalSettings settings_;
     std::unique_ptr<WindowView> view_;
+    QScrollArea* scroll_ = nullptr;     // shows the sheet, with scroll bars only on a small screen
+    QWidget* sheet_ = nullptr;          // the worksheet at its full size
     QWidget* controls_ = nullptr;       // parent of the 52 controls; replaced by Clear Form
     QPointer<HoursBox> handledByPress_;  // hours box whose handler already ran for a click
     bool busy_ = false;                  // a command or handler is running
     bool closing_ = false;               // the window is going: nothing reacts any more
     bool windowFilterInstalled_ = false;
+    QMetaObject::Connection workArea_;       // the work area of the window's screen changed
+    QMetaObject::Connection focusFollower_;  // scrolls the focus into view
 };
 
 }  // namespace tf

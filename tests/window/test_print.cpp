@@ -130,11 +130,11 @@ private slots:
         // The fields and buttons that follow the desktop are light on paper: a strip of
         // each where no text stands (right of the state's name, left of the figures and
         // captions).
-        const qreal scale = area.box.width() / qreal(form_->width());
+        const qreal scale = area.box.width() / qreal(form_->sheet().width());
         for (const char* name : {"cbState", "tbHoursIC", "tbHoursTax", "tbTotHours", "cbUpdate", "cbClose"}) {
             QWidget* w = get(name);
             const int x = qobject_cast<QComboBox*>(w) ? w->width() * 3 / 4 : 5;
-            const QRect strip(w->mapTo(form_.get(), QPoint(x, w->height() / 2 - 2)), QSize(5, 4));
+            const QRect strip(w->mapTo(&form_->sheet(), QPoint(x, w->height() / 2 - 2)), QSize(5, 4));
             const QRect onPage(area.box.topLeft() + (QPointF(strip.topLeft()) * scale).toPoint(),
                                (QSizeF(strip.size()) * scale).toSize().expandedTo(QSize(1, 1)));
             int darkest = 255;

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QWheelEvent>
 
@@ -353,6 +354,33 @@ private slots:
         QCOMPARE(get("cbICSal")->palette().color(QPalette::Disabled, QPalette::ButtonText), QColor(64, 0, 64));
         QCOMPARE(get("tbICHour")->palette().color(QPalette::Disabled, QPalette::Text), QColor(64, 0, 64));
         QCOMPARE(get("tbCostIC")->palette().color(QPalette::Disabled, QPalette::Base), QColor(255, 255, 255));
+    }
+
+    // The window fits its screen's work area, scrolling where it must (window.small_screen): what
+    // Tab, the worksheet or Clear Form gives the focus to is whole on screen and takes a click.
+    void everyControlOnScreenWhenFocused() {
+        const QRect area = form->screen()->availableGeometry();
+        const QSize room = area.size().shrunkBy(form->windowHandle()->frameMargins());
+        QVERIFY(area.contains(form->frameGeometry()));
+        QCOMPARE(form->size() == QSize(793, 633), room.width() >= 793 && room.height() >= 633);
+        QStringList reached, unseen;
+        auto look = [&] {
+            QWidget* w = QApplication::focusWidget();
+            const QRect shown(w->mapTo(form.get(), QPoint()), w->size());
+            QWidget* hit = form->childAt(shown.center());
+            reached << focusName();
+            if (!form->rect().contains(shown) || (hit != w && !w->isAncestorOf(hit)) ||
+                !area.contains(shown.translated(form->mapToGlobal(QPoint()))))
+                unseen << focusName();
+        };
+        chooseFirstState();
+        for (int i = 0; i < 11; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab)) look();
+        get("cbClear")->setFocus(Qt::OtherFocusReason);
+        look();
+        sheet.click("cbClear");
+        look();
+        QVERIFY(reached.contains(QStringLiteral("cbClose")) && reached.last() == QStringLiteral("cbState"));
+        QVERIFY2(unseen.isEmpty() && get("tbHoursIC")->isHidden(), qPrintable(unseen.join(", ")));
     }
 
     void clearFormRestoresTheStartState() {
