@@ -50,26 +50,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RegionalSettings s = settingsFromRegion(v);
     if (s.currencyDigits < 0 || s.currencyDigits > 9) fail("currency digits out of range", input);
     if (!groupsSound(s.monGrouping) || !groupsSound(s.grouping)) fail("a group of no digits", input);
-    if (!(worksheetSettings(s) == s)) return 0;
-
     std::int64_t fuzzed = 0;
     if (at + sizeof fuzzed <= input.size()) std::memcpy(&fuzzed, input.data() + at, sizeof fuzzed);
     const int decimals = s.currencyDigits < 4 ? s.currencyDigits : 4;
     for (std::int64_t units : {std::int64_t{0}, std::int64_t{5}, std::int64_t{123456}, std::int64_t{289100},
                                std::int64_t{-5}, std::int64_t{-289100}, fuzzed}) {
-        const Money value = Money::fromUnits(units);
-        const std::string shown = FormatMoney(value, s);
-        Money back;
-        try {
-            back = ParseMoney(shown, s);
-        } catch (const OverflowError&) {
-            continue;  // rounded up beyond the range of Money
-        } catch (const MoneyError&) {
-            fail("an amount shown does not read back", shown + " for " + std::to_string(units));
-        }
-        const std::optional<Money> rounded = tf::testing::roundedTo(value, decimals);
+        const std::optional<Money> rounded = tf::testing::roundedTo(Money::fromUnits(units), decimals);
         if (!rounded) continue;  // beyond the range of Money once rounded
-        if (back != *rounded) fail("an amount reads back as another", shown + " for " + std::to_string(units));
+        const std::string shown = FormatMoney(Money::fromUnits(units), s);
+        bool readsBack = false;
+        try {
+            readsBack = ParseMoney(shown, s) == *rounded;
+        } catch (const MoneyError&) {
+        }
+        // A fault only where the worksheet keeps these settings; asked only then, as the
+        // check against the cost table is the slow part.
+        if (readsBack) continue;
+        if (worksheetSettings(s) == s) fail("an amount does not read back as itself", shown + " for " + std::to_string(units));
+        return 0;
     }
     return 0;
 }
