@@ -3,6 +3,7 @@
 // would show wrong costs, so they give way to the table's own.
 #include "estimate/settings.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -38,19 +39,28 @@ std::optional<Money> writtenAmount(std::string_view cell) {
     return Money::fromUnits(whole * Money::kUnitsPerWhole + fraction);
 }
 
-// Whether the figures the worksheet writes read back as the same figures: category costs
-// and totals are read again by the sums. A group separator with a digit in it, or the same
-// as the decimal point, would make "$12,345.00" read as another amount or as none.
+// Whether the figures the worksheet writes read back as the same figures, up to the rounding
+// to their decimals: category costs and totals are read again by the sums. A separator with
+// a digit in it, a minus sign that is also the decimal point, or a group separator the same
+// as the decimal point would make "$12,345.00" read as another amount or as none.
 bool readsOwnFigures(const RegionalSettings& settings) {
-    // Whole amounts, so that no rounding to the currency's decimals changes them: with no
-    // group, with one and with every group, of both signs.
-    for (const std::int64_t whole : {0LL, 12LL, -12LL, 1000LL, -1000LL, 1234567890123LL, -1234567890123LL}) {
-        const Money amount = Money::fromUnits(whole * Money::kUnitsPerWhole);
-        try {
-            if (ParseMoney(FormatMoney(amount, settings), settings) != amount) return false;
-            if (ParseMoney(FormatWholeNumber(amount, settings), settings) != amount) return false;
-        } catch (const MoneyError&) {
-            return false;
+    const int decimals = std::clamp(settings.currencyDigits, 0, 4);
+    std::int64_t step = 1;  // the units of the last decimal shown
+    for (int i = decimals; i < 4; ++i) step *= 10;
+    const auto near = [](Money read, Money written, std::int64_t within) {
+        const std::int64_t apart = read.units() - written.units();
+        return apart <= within && -apart <= within;
+    };
+    // With no group, with one and with every group, fractions among them, of both signs.
+    for (const std::int64_t units : {0LL, 5LL, 5000LL, 123456LL, 12340000LL, 12345678901234567LL}) {
+        for (const Money amount : {Money::fromUnits(units), Money::fromUnits(-units)}) {
+            try {
+                if (!near(ParseMoney(FormatMoney(amount, settings), settings), amount, step / 2)) return false;
+                if (!near(ParseMoney(FormatWholeNumber(amount, settings), settings), amount, Money::kUnitsPerWhole / 2))
+                    return false;
+            } catch (const MoneyError&) {
+                return false;
+            }
         }
     }
     return true;

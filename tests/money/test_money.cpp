@@ -890,6 +890,14 @@ void MoneyTest::worksheetSettings() {
     QVERIFY(!readsCostTable(pairs));
     QCOMPARE(tf::worksheetSettings(pairs), table);
 
+    // Settings that read the table but not every figure the worksheet writes: a minus sign
+    // that is the decimal point, with no leading zero (".50" for fifty cents).
+    RegionalSettings pointAsMinus = table;
+    pointAsMinus.negativeSign = ".";
+    pointAsMinus.leadingZero = false;
+    QVERIFY(readsCostTable(pointAsMinus));
+    QCOMPARE(tf::worksheetSettings(pointAsMinus), table);
+
     // Every cell of the table, read under the table's settings, sums as the worksheet
     // sums it: the Virgin Islands' Tax row is 37.15 + 8.46 + 19.90.
     const auto& virgin = kCostTable[47];
