@@ -84,13 +84,10 @@ windows:
 	  $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64-debug.zip; do \
 	  echo "windows: $$f ($$(du -h $$f | cut -f1))"; done
 	@echo "windows: the program and what it needs: $(WINDOWS_BUILD)/Tallyforge/"
-<<<<<<< HEAD
 	@msiinfo export $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.msi Property | tr -d '\r' | \
 	  sed -n 's/^\(ProductCode\|UpgradeCode\)\t/windows: MSI \1 /p'
-=======
 	@$(if $(TF_SIGN_PKCS12)$(TF_SIGN_KEY),echo "windows: the .exe and .dll files and the MSI are signed", \
 	  echo "windows: UNSIGNED: no certificate given (TF_SIGN_PKCS12, README: Signing)")
->>>>>>> issue20-sign
 
 clean:
 	rm -rf $(BUILD) $(DIST_BUILD) $(WINDOWS_BUILD)
