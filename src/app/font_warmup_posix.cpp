@@ -1,0 +1,21 @@
+// fontconfig reads its configuration files and its caches once a process, at its first use:
+// the larger part of the time to a first frame with text. Qt asks for it only when the
+// window's first text is measured; read here it is ready by then.
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+
+#include "app/font_warmup.h"
+
+namespace tf {
+
+std::shared_ptr<void> startFontWarmup() {
+    auto* reader = new std::thread([] { FcInit(); });
+    return std::shared_ptr<void>(reader, [](void* t) {
+        auto* thread = static_cast<std::thread*>(t);
+        thread->join();
+        delete thread;
+    });
+}
+
+}  // namespace tf
