@@ -3,6 +3,7 @@
 // window's first text is measured; read here it is ready by then.
 #include <fontconfig/fontconfig.h>
 
+#include <clocale>
 #include <thread>
 
 #include "app/font_warmup.h"
@@ -10,6 +11,10 @@
 namespace tf {
 
 std::shared_ptr<void> startFontWarmup() {
+    // fontconfig reads the numbers in its files in the terms of the C library's locale. The
+    // application object sets the locale from the environment once it is made; set here as
+    // it will set it, before the thread starts, it does not change under the thread.
+    std::setlocale(LC_ALL, "");
     auto* reader = new std::thread([] { FcInit(); });
     return std::shared_ptr<void>(reader, [](void* t) {
         auto* thread = static_cast<std::thread*>(t);
