@@ -8,7 +8,8 @@ namespace tf {
 // after it, when the window measures its first text. Releasing the handle waits until it is
 // done; release it once the application object exists and before the window is built, so
 // that Qt finds the configuration read and never reads it a second time beside it. One file
-// per platform: font_warmup_posix.cpp (fontconfig), font_warmup_win.cpp (nothing ahead).
+// per platform: font_warmup_posix.cpp (fontconfig, and Verdana's stand-in), font_warmup_win.cpp
+// (nothing ahead).
 std::shared_ptr<void> startFontWarmup();
 
 }  // namespace tf

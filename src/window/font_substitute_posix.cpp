@@ -1,6 +1,7 @@
 // fontconfig knows which installed family is closest to Verdana (DejaVu Sans on Debian): the
-// family of its best match for Verdana, asked of fontconfig directly. Asked through a QFont
-// instead, Qt would load that font at a size the window never shows.
+// family of its best match for Verdana, asked of fontconfig directly, once a process (from
+// any thread: the start-up asks for it while Qt starts). Asked through a QFont instead, Qt
+// would load that font at a size the window never shows.
 #include <fontconfig/fontconfig.h>
 
 #include <memory>
@@ -9,7 +10,9 @@
 
 namespace tf {
 
-QString verdanaSubstitute() {
+namespace {
+
+QString bestMatchForVerdana() {
     using Pattern = std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)>;
     const Pattern wanted(FcNameParse(reinterpret_cast<const FcChar8*>("Verdana")), FcPatternDestroy);
     if (!wanted) return {};
@@ -20,6 +23,13 @@ QString verdanaSubstitute() {
     FcChar8* family = nullptr;
     if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &family) != FcResultMatch) return {};
     return QString::fromUtf8(reinterpret_cast<const char*>(family));
+}
+
+}  // namespace
+
+QString verdanaSubstitute() {
+    static const QString family = bestMatchForVerdana();
+    return family;
 }
 
 }  // namespace tf
