@@ -10,7 +10,6 @@
 #include <QRegularExpression>
 #include <cstdlib>
 #include <exception>
-#include <future>
 #include <memory>
 
 #include "app/command_line.h"
@@ -134,11 +133,7 @@ int runWorksheet(int argc, char** argv) {
     announceApplication();
     QtOptions qt;
     if (const std::optional<int> answered = answerCommandLine(argc, argv, qt)) return *answered;
-    // While the display is asked and Qt starts, the font configuration is read, and the
-    // worksheet works out whether it can work with the user's regional settings (read first,
-    // before anything changes the C library's locale).
-    std::future<RegionalSettings> settings =
-        std::async(std::launch::async, [user = readUserSettings()] { return worksheetSettings(user); });
+    // The font configuration is read while the display is asked and Qt starts.
     std::shared_ptr<void> fonts = startFontWarmup();
     DesktopCheck desktop = checkDesktop(qt);
     if (!desktop.problem.empty()) {
@@ -155,7 +150,7 @@ int runWorksheet(int argc, char** argv) {
 
     std::unique_ptr<UserForm2> form;
     try {
-        form = std::make_unique<UserForm2>(settings.get());
+        form = std::make_unique<UserForm2>();
         form->show();
     } catch (const std::exception& e) {
         // Nothing of the worksheet can go on without its window.
