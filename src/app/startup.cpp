@@ -14,6 +14,7 @@
 
 #include "app/command_line.h"
 #include "app/display_check.h"
+#include "app/font_warmup.h"
 #include "app/platform_remedy.h"
 #include "app/startup_failure.h"
 #include "window/userform2.h"
@@ -132,6 +133,8 @@ int runWorksheet(int argc, char** argv) {
     announceApplication();
     QtOptions qt;
     if (const std::optional<int> answered = answerCommandLine(argc, argv, qt)) return *answered;
+    // The font configuration is read while the display is asked and Qt starts.
+    std::shared_ptr<void> fonts = startFontWarmup();
     DesktopCheck desktop = checkDesktop(qt);
     if (!desktop.problem.empty()) {
         reportStartupFailure(QString::fromStdString(desktop.problem));
@@ -142,6 +145,7 @@ int runWorksheet(int argc, char** argv) {
     previousHandler = qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
     desktop.connection.reset();
+    fonts.reset();
     QApplication::setApplicationDisplayName(QString());
 
     std::unique_ptr<UserForm2> form;

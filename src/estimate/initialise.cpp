@@ -5,13 +5,18 @@
 namespace tf {
 
 void initialiseWorksheet(WorksheetLists& lists) {
-    for (const Jurisdiction& j : kCostTable) lists.appendEntry(name::cbState, j.name);
+    std::vector<std::string> entries;
+    entries.reserve(kCostTable.size());
+    for (const Jurisdiction& j : kCostTable) entries.emplace_back(j.name);
+    lists.appendEntries(name::cbState, entries);
 
     // Salary columns first, then AS&T, then NPS; each list complete before the next.
     for (Component component : {Salary, AST, NPS}) {
         for (std::size_t row = 0; row < kRowCount; ++row) {
             const std::size_t column = columnOf(row, component);
-            for (const Jurisdiction& j : kCostTable) lists.appendEntry(kColumnLists[column], j.cells[column]);
+            entries.clear();
+            for (const Jurisdiction& j : kCostTable) entries.emplace_back(j.cells[column]);
+            lists.appendEntries(kColumnLists[column], entries);
         }
     }
 

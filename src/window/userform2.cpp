@@ -56,6 +56,12 @@ UserForm2::UserForm2(const RegionalSettings& settings, QWidget* parent)
     scroll_->horizontalScrollBar()->setFocusPolicy(Qt::NoFocus);
     scroll_->verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
     scroll_->setWidget(sheet_);
+    // The window paints the worksheet's colour itself, beneath a transparent scroll area
+    // and sheet (a printout draws the sheet's background all the same). A window covered
+    // whole by opaque children is never painted itself, and whatever waits for the
+    // window's first paint, as the start-up benchmark does, would wait for ever.
+    sheet_->setAutoFillBackground(false);
+    scroll_->viewport()->setAutoFillBackground(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll_);

@@ -81,4 +81,14 @@ void WindowView::appendEntry(const std::string& list, const std::string& text) {
     if (auto* c = qobject_cast<QComboBox*>(widget(list))) c->addItem(QString::fromStdString(text));
 }
 
+// One insertion of all the entries: the list hears of new entries once, not once per entry.
+void WindowView::appendEntries(const std::string& list, const std::vector<std::string>& texts) {
+    auto* c = qobject_cast<QComboBox*>(widget(list));
+    if (!c) return;
+    QStringList items;
+    items.reserve(qsizetype(texts.size()));
+    for (const std::string& text : texts) items << QString::fromStdString(text);
+    c->addItems(items);
+}
+
 }  // namespace tf

@@ -32,6 +32,7 @@ public:
     void showHelp() override;
     void showMessage(const std::string& text) override;
     void appendEntry(const std::string& list, const std::string& text) override;
+    void appendEntries(const std::string& list, const std::vector<std::string>& texts) override;
 
 private:
     QWidget* widget(const std::string& name) const;
