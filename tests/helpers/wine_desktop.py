@@ -1,4 +1,4 @@
-"""The Windows program on a private desktop: an Xvfb of its own (tests/e2e/desktop.py) and
+"""The Windows program on a private desktop: an Xvfb of its own (desktop.py beside it) and
 a fresh Wine prefix of its own, both gone after close(). The program's window is found by
 its title, typed into with xdotool and grabbed as a picture. Used by the installer test
 (tests/packaging/test_msi.py) and scripts/screenshot.
