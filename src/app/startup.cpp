@@ -133,13 +133,14 @@ int runWorksheet(int argc, char** argv) {
     announceApplication();
     QtOptions qt;
     if (const std::optional<int> answered = answerCommandLine(argc, argv, qt)) return *answered;
-    // The font configuration is read while the display is asked and Qt starts.
-    std::shared_ptr<void> fonts = startFontWarmup();
     DesktopCheck desktop = checkDesktop(qt);
     if (!desktop.problem.empty()) {
         reportStartupFailure(QString::fromStdString(desktop.problem));
         return 2;
     }
+    // The font configuration is read while Qt starts. Not before the display has answered:
+    // with few processors, a busy thread beside it holds up the display server's answer.
+    std::shared_ptr<void> fonts = startFontWarmup();
     QList<Held> startup;
     held = &startup;
     previousHandler = qInstallMessageHandler(startupMessages);

@@ -28,10 +28,15 @@
 
 namespace tf {
 
+UserForm2::UserForm2() : UserForm2(std::nullopt, nullptr) {}
+
 UserForm2::UserForm2(const RegionalSettings& settings, QWidget* parent)
+    : UserForm2(std::optional(settings), parent) {}
+
+UserForm2::UserForm2(std::optional<RegionalSettings> settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      settings_(settings),
+      settings_(std::move(settings)),
       view_(std::make_unique<WindowView>(*this)) {
     setObjectName(QStringLiteral("UserForm2"));
     setWindowTitle(QString::fromUtf8(kWindowCaption));
@@ -84,6 +89,11 @@ UserForm2::~UserForm2() {
 
 QWidget* UserForm2::control(const QString& name) const { return view_->control(name); }
 
+const RegionalSettings& UserForm2::settings() {
+    if (!settings_) settings_ = worksheetSettings(readUserSettings());
+    return *settings_;
+}
+
 void UserForm2::buildControls() {
     ControlPage built = buildControlPage(*sheet_);
     for (QWidget* w : std::as_const(built.byName)) {
@@ -119,18 +129,18 @@ void UserForm2::focusStart() {
 
 bool UserForm2::runHoursHandler(const HoursBox& box) {
     const QScopedValueRollback busy(busy_, true);
-    return Estimate::showedMessage(Estimate(*view_, settings_).hoursLeft(box.row()));
+    return Estimate::showedMessage(Estimate(*view_, settings()).hoursLeft(box.row()));
 }
 
 void UserForm2::update() {
     const QScopedValueRollback busy(busy_, true);
-    Estimate(*view_, settings_).update();
+    Estimate(*view_, settings()).update();
 }
 
 void UserForm2::chooseState() {
     if (closing_) return;
     const QScopedValueRollback busy(busy_, true);
-    Estimate(*view_, settings_).stateChosen();
+    Estimate(*view_, settings()).stateChosen();
 }
 
 void UserForm2::printForm() {

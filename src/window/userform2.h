@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 #include "estimate/settings.h"
 #include "money/settings_reader.h"
@@ -20,8 +21,11 @@ class UserForm2 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit UserForm2(const RegionalSettings& settings = worksheetSettings(readUserSettings()),
-                       QWidget* parent = nullptr);
+    // Under the user's regional settings, checked against the cost table when a handler
+    // first needs them: nothing the window shows at first depends on them, and it comes up
+    // without waiting for the check.
+    UserForm2();
+    explicit UserForm2(const RegionalSettings& settings, QWidget* parent = nullptr);
     ~UserForm2() override;
 
     // The control with this object name, in the controls now shown (nullptr if none).
@@ -48,6 +52,8 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    UserForm2(std::optional<RegionalSettings> settings, QWidget* parent);
+    const RegionalSettings& settings();
     void buildControls();
     void initialise();
     void runCommand(const QString& button);
@@ -56,7 +62,7 @@ private:
     bool preMousePress(const QMouseEvent& mouse);
     void fitScreen(bool place);
 
-    RegionalSettings settings_;
+    std::optional<RegionalSettings> settings_;  // none until first needed
     std::unique_ptr<WindowView> view_;
     QScrollArea* scroll_ = nullptr;     // shows the sheet, with scroll bars only on a small screen
     QWidget* sheet_ = nullptr;          // the worksheet at its full size

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 #include "money/money.h"
 #include "window/userform2.h"
@@ -66,9 +67,9 @@ public:
     std::unique_ptr<UserForm2> form;
 
     // A new worksheet, shown and active, with the focus in the jurisdiction list; by default
-    // under the settings the cost table is written for.
-    bool open(const RegionalSettings& settings = RegionalSettings{}) {
-        form = std::make_unique<UserForm2>(settings);
+    // under the settings the cost table is written for, with none as the program opens it.
+    bool open(const std::optional<RegionalSettings>& settings = RegionalSettings{}) {
+        form = settings ? std::make_unique<UserForm2>(*settings) : std::make_unique<UserForm2>();
         form->show();
         form->focusStart();
         return QTest::qWaitForWindowActive(form.get());
