@@ -1,6 +1,7 @@
 // Every text of the worksheet as drawn: readable (WCAG AA contrast against what it is
 // drawn on) under a light, a dark and a high-contrast desktop scheme, and whole, not
 // clipped, at the scale factor the test runs under (QT_SCALE_FACTOR).
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
@@ -145,6 +146,27 @@ private slots:
         }
         QCOMPARE(checked, 52);
         QVERIFY2(unreadable.isEmpty(), qPrintable(unreadable.join(QLatin1Char('\n'))));
+    }
+
+    // The component lists copy one drawing of their panel: each looks exactly as the style
+    // draws it, at every scale.
+    void listsDrawnAsTheStyleDraws() {
+        QVERIFY(sheet.open());
+        const QList<QComboBox*> lists = sheet.form->findChildren<QComboBox*>();
+        for (QComboBox* list : lists) {
+            if (list->isEditable()) continue;
+            QImage drawn = list->grab().toImage();
+            drawn.fill(list->palette().color(list->backgroundRole()));
+            QPainter painter(&drawn);
+            QStyleOptionFrame frame;
+            frame.initFrom(list);
+            frame.lineWidth = list->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, list);
+            frame.state |= QStyle::State_Sunken;
+            list->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, list);
+            painter.end();
+            QVERIFY2(list->grab().toImage() == drawn, qPrintable(list->objectName()));
+        }
+        QCOMPARE(lists.size(), 16);
     }
 
     // The layout scales as a whole, and every text fits in its control.
