@@ -37,9 +37,9 @@ def spoken_name(sheet, node):
     """The names a screen reader may announce for a node: its own, its text field's (an
     editable list), and those of the labels it says label it."""
     names = [node.name]
-    if node.getRoleName() == "combo box":
+    if ws.role(node) == "combo box":
         # The text field of an editable list takes the focus and is announced with it.
-        names += [ch.name for ch in node if ch is not None and ch.getRoleName() == "text"]
+        names += [ch.name for ch in node if ch is not None and ws.role(ch) == "text"]
     try:
         for rel in node.getRelationSet():
             if rel.getRelationType() == sheet.pyatspi.RELATION_LABELLED_BY:
@@ -54,12 +54,12 @@ def value_controls(sheet):
     inside the jurisdiction list."""
     out = []
     for n in sheet.nodes():
-        role = n.getRoleName()
+        role = ws.role(n)
         if role == "combo box":
             out.append(n)
         elif role == "text":
             parent = n.parent
-            if parent is None or parent.getRoleName() != "combo box":
+            if parent is None or ws.role(parent) != "combo box":
                 out.append(n)
     return out
 
@@ -79,7 +79,7 @@ def check_list_names(sheet, c, when, values=None):
     for i, (name, node) in enumerate(lists):
         names = spoken_name(sheet, node)
         c.true(f"list {name!r} announced by its name {when}", name in names,
-               f"role {node.getRoleName()!r}, bus name {node.name!r}, "
+               f"role {ws.role(node)!r}, bus name {node.name!r}, "
                f"other names {names[1:]!r}, shows {sheet.text(node)!r}")
         if values:
             c.equal(f"list {name!r} value readable", sheet.text(node), values[i])
@@ -116,7 +116,7 @@ def check_names(sheet, c):
     c.equal("controls that hold or take a value", len(controls), 16 + 17)
     named = set(expected.values()) | {name for name, _ in boxes}
     for n in controls:
-        if n.getRoleName() == "text" and n.name not in named:
+        if ws.role(n) == "text" and n.name not in named:
             c.true(f"text box named {n.name!r} is one of the worksheet's", False,
                    f"shows {sheet.text(n)!r}")
 
@@ -124,16 +124,16 @@ def check_names(sheet, c):
 def check_labels_and_descriptions(sheet, c):
     print("labels, buttons and tooltips")
     nodes = sheet.nodes()
-    labels = [n for n in nodes if n.getRoleName() == "label" and sheet.showing(n)]
+    labels = [n for n in nodes if ws.role(n) == "label" and sheet.showing(n)]
     label_names = [n.name for n in labels]
     for text in LABELS:
         c.equal(f"label {text!r} reads as its text", label_names.count(text), 1)
     c.equal("help label reads as its text", sheet.text(sheet.help_label()), ws.START_HELP)
     c.equal("labels on the window", len(labels), len(LABELS) + 1)
-    buttons = [n.name for n in nodes if n.getRoleName() == "push button"]
+    buttons = [n.name for n in nodes if ws.role(n) == "push button"]
     c.equal("push buttons", buttons, BUTTONS)
     for n in nodes:
-        key = (n.getRoleName(), n.name)
+        key = (ws.role(n), n.name)
         if key[0] not in ("label", "push button", "text", "combo box"):
             continue
         want = DESCRIPTIONS.get(key, "")
@@ -141,7 +141,7 @@ def check_labels_and_descriptions(sheet, c):
             c.equal(f"description of {key[0]} {key[1]!r}", n.description, want)
     for key in DESCRIPTIONS:
         c.true(f"{key[0]} {key[1]!r} is on the bus", any(
-            (n.getRoleName(), n.name) == key for n in nodes))
+            (ws.role(n), n.name) == key for n in nodes))
 
 
 def check_keyboard(d, sheet, c):

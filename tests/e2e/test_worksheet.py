@@ -81,13 +81,13 @@ def choose_virgin_islands(d, sheet, c):
     # moves one entry on. Return chooses the highlighted entry.
     d.key("alt+Down")
     wait_for(lambda: [n for n in sheet.walk(sheet.state_list(), into_lists=True)
-                      if n.getRoleName() == "list item" and sheet.showing(n)], 5,
+                      if ws.role(n) == "list item" and sheet.showing(n)], 5,
              what="the state list to drop down")
     d.key(*["Down"] * VIRGIN_ISLANDS, delay=8)
 
     def highlighted():
         items = [n for n in sheet.walk(sheet.state_list(), into_lists=True)
-                 if n.getRoleName() == "list item"
+                 if ws.role(n) == "list item"
                  and sheet.has(n, sheet.pyatspi.STATE_SELECTED)]
         return items[0].name if len(items) == 1 else None
 
@@ -158,7 +158,7 @@ def check_message(sheet, c, what, expected_text, close_key="Return"):
     texts = sheet.dialog_texts(dialog)
     c.equal(f"{what}: text", texts, [expected_text])
     c.equal(f"{what}: buttons", sheet.dialog_buttons(dialog), ["OK"])
-    icons = [n for n in sheet.walk(dialog) if n.getRoleName() in ("icon", "image")
+    icons = [n for n in sheet.walk(dialog) if ws.role(n) in ("icon", "image")
              and sheet.showing(n)]
     c.true(f"{what}: no icon", not icons)
     print(f"  ..    {what}: {texts!r}")

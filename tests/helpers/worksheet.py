@@ -11,6 +11,24 @@ from desktop import Desktop, DesktopUnavailable, wait_for
 
 SKIP = 77  # CTest's "skipped"
 
+# The roles the tests look for, named by their AT-SPI value: the name the bus gives a role
+# differs between at-spi2-core releases (2.5x calls a push button "button").
+ROLE_NAMES = {"push button": "ROLE_PUSH_BUTTON", "text": "ROLE_TEXT", "combo box": "ROLE_COMBO_BOX",
+              "label": "ROLE_LABEL", "list": "ROLE_LIST", "list item": "ROLE_LIST_ITEM",
+              "icon": "ROLE_ICON", "image": "ROLE_IMAGE", "alert": "ROLE_ALERT", "dialog": "ROLE_DIALOG",
+              "filler": "ROLE_FILLER", "frame": "ROLE_FRAME", "panel": "ROLE_PANEL"}
+
+
+def role(node):
+    """The node's role under the name ROLE_NAMES gives its value; any other role by the
+    bus's own name."""
+    import pyatspi  # imported by Desktop.atspi() before any node exists
+    value = node.getRole()
+    for name, constant in ROLE_NAMES.items():
+        if value == getattr(pyatspi, constant):
+            return name
+    return node.getRoleName()
+
 CAPTION = "Cost Estimate Worksheet"
 APP_TITLE = "Tallyforge"
 TWIPS_PER_PIXEL = 15
@@ -100,7 +118,7 @@ class Worksheet:
         for child in node:
             if child is None:
                 continue
-            if not into_lists and child.getRoleName() == "list" and node.getRoleName() == "combo box":
+            if not into_lists and role(child) == "list" and role(node) == "combo box":
                 continue
             yield from self.walk(child, into_lists)
 
@@ -109,7 +127,7 @@ class Worksheet:
         return list(self.walk())
 
     def by_name(self, name, roles=("text", "combo box", "push button", "label")):
-        found = [n for n in self.nodes() if n.name == name and n.getRoleName() in roles]
+        found = [n for n in self.nodes() if n.name == name and role(n) in roles]
         if len(found) != 1:
             raise LookupError(f"{len(found)} controls named {name!r} on the bus")
         return found[0]
@@ -128,7 +146,7 @@ class Worksheet:
         cy = oy + (top + height / 2) / TWIPS_PER_PIXEL * self.scale
         best, best_d = None, None
         for n in self.nodes():
-            if n.getRoleName() not in roles:
+            if role(n) not in roles:
                 continue
             x, y, w, h = self.extents(n)
             if w <= 0 or h <= 0 or not (x <= cx <= x + w and y <= cy <= y + h):
@@ -173,17 +191,17 @@ class Worksheet:
         """True when the node, or the line edit inside an editable list, has the focus."""
         if self.has(node, self.pyatspi.STATE_FOCUSED):
             return True
-        if node.getRoleName() == "combo box":
-            return any(c is not None and c.getRoleName() == "text"
+        if role(node) == "combo box":
+            return any(c is not None and role(c) == "text"
                        and self.has(c, self.pyatspi.STATE_FOCUSED) for c in node)
         return False
 
     def text(self, node):
         """What the control shows: a box's contents, a list's text field, a label's text."""
-        role = node.getRoleName()
-        if role == "combo box":
+        kind = role(node)
+        if kind == "combo box":
             for c in node:
-                if c is not None and c.getRoleName() == "text":
+                if c is not None and role(c) == "text":
                     t = c.queryText()
                     return t.getText(0, t.characterCount)
             if "Text" in self.pyatspi.listInterfaces(node):
@@ -192,7 +210,7 @@ class Worksheet:
             # A list without a text field: Qt names it after its current text, and after
             # its accessible name while it shows nothing.
             return "" if node.name == getattr(node, "tf_accessible_name", None) else node.name
-        if role == "label":
+        if kind == "label":
             return node.name
         t = node.queryText()
         return t.getText(0, t.characterCount)
@@ -203,34 +221,34 @@ class Worksheet:
     def focus_owner(self):
         """The accessible name (or the role and text) of the control that has the focus."""
         for n in self.nodes():
-            role = n.getRoleName()
-            if role in ("filler", "frame", "panel", "list", "list item"):
+            kind = role(n)
+            if kind in ("filler", "frame", "panel", "list", "list item"):
                 continue
             if self.has(n, self.pyatspi.STATE_FOCUSED):
-                if role == "combo box":
+                if kind == "combo box":
                     return "list:" + n.name
-                if role == "text" and n.parent is not None \
-                        and n.parent.getRoleName() == "combo box":
+                if kind == "text" and n.parent is not None \
+                        and role(n.parent) == "combo box":
                     return "list:" + n.parent.name
-                return n.name or f"{role}:{self.text(n)}"
+                return n.name or f"{kind}:{self.text(n)}"
         return None
 
     # ---- message boxes --------------------------------------------------------------
 
     def dialogs(self):
         self.app.clearCache()
-        return [w for w in self.app if w is not None and w.getRoleName() in ("alert", "dialog")
+        return [w for w in self.app if w is not None and role(w) in ("alert", "dialog")
                 and self.showing(w)]
 
     def wait_dialog(self, timeout=10):
         return wait_for(lambda: (self.dialogs() or [None])[0], timeout, what="a message box")
 
     def dialog_texts(self, dialog):
-        return [n.name for n in self.walk(dialog) if n.getRoleName() == "label"
+        return [n.name for n in self.walk(dialog) if role(n) == "label"
                 and n.name and self.showing(n)]
 
     def dialog_buttons(self, dialog):
-        return [n.name for n in self.walk(dialog) if n.getRoleName() == "push button"
+        return [n.name for n in self.walk(dialog) if role(n) == "push button"
                 and self.showing(n)]
 
     def wait_no_dialog(self, timeout=10):
