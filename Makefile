@@ -1,6 +1,7 @@
 # Tallyforge: `make run` starts the worksheet, `make test` runs every test.
 # Both install what is missing first (scripts/install-deps).
 # `make package` builds the Debian package, `make install` installs under PREFIX (and DESTDIR).
+# `make test-debian13` runs make test and make package on Debian 13 (in a clean root).
 # TF_VERSION=1.0.1 builds everything as that version (default: the project's version).
 # `make test` also runs the Windows program's tests under Wine when a Qt for Windows is at
 # hand (scripts/windows-qt); `make windows` builds the Windows program, its MSI and a
@@ -19,7 +20,8 @@ VERSION := $(or $(TF_VERSION),$(shell sed -n 's/^set(TALLYFORGE_VERSION \([0-9.]
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench screenshot clean dist install package windows
+.PHONY: all deps configure build run test bench screenshot clean dist install package windows \
+  package-check test-debian13 bench-debian13
 
 all: build
 
@@ -68,6 +70,24 @@ package: dist
 	@rm -f $(DIST_BUILD)/*.deb
 	@cd $(DIST_BUILD) && cpack -G DEB >/dev/null
 	@deb=$$(ls $(DIST_BUILD)/*.deb) && echo "package: $$deb" && lintian --fail-on error "$$deb"
+
+# The .deb installed with apt in a clean root of this machine's Debian release, started on an
+# X server there and purged without a trace (scripts/debian-root; needs root or sudo).
+RELEASE := $(shell . /etc/os-release 2>/dev/null && echo $$VERSION_CODENAME)
+package-check: package
+	@scripts/debian-root install-check $(RELEASE) $$(ls $(DIST_BUILD)/*.deb)
+
+# Debian 13 from any Debian machine: the same make test and make package in a clean Debian 13
+# root made from Debian's archive and kept for the next run (scripts/debian-root), then that
+# .deb checked in a fresh root as package-check does.
+test-debian13:
+	@rm -rf build-trixie
+	@scripts/debian-root test trixie test package
+	@scripts/debian-root install-check trixie $$(ls build-trixie/*.deb)
+
+# make bench on Debian 13: its section of docs/benchmarks.md.
+bench-debian13:
+	@scripts/debian-root test trixie bench
 
 # The program, the MSI and the zip only: the tests are built by make test.
 # Signed with TF_SIGN_PKCS12=<file.p12> TF_SIGN_PASSWORD_FILE=<file> (or a hardware token:

@@ -136,10 +136,10 @@ class Worksheet:
         e = self.extents(self.frame)
         return e[0], e[1]
 
-    def at(self, rect_twips, role):
+    def at(self, rect_twips, wanted):
         """The node of this role (or one of these roles) whose centre is nearest the
         centre of a control cell."""
-        roles = (role,) if isinstance(role, str) else tuple(role)
+        roles = (wanted,) if isinstance(wanted, str) else tuple(wanted)
         ox, oy = self.origin()
         left, top, width, height = rect_twips
         cx = ox + (left + width / 2) / TWIPS_PER_PIXEL * self.scale
@@ -155,7 +155,7 @@ class Worksheet:
             if best is None or dist < best_d:
                 best, best_d = n, dist
         if best is None:
-            raise LookupError(f"no {role} at twips {rect_twips}")
+            raise LookupError(f"no {wanted} at twips {rect_twips}")
         return best
 
     def state_list(self):
