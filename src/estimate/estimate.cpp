@@ -5,24 +5,12 @@
 #include <array>
 #include <string>
 
+#include "estimate/messages.h"
 #include "refdata/cost_table.h"
 
 namespace tf {
 
 namespace {
-
-constexpr const char* kChooseHelp =
-    "Highlight the '0' in the Hours Field and enter the estimated number of hours for this "
-    "activity.  Press the Tab Key.";
-constexpr const char* kContinueHelp =
-    "Continue to highlight the '0' and enter the estimated hours for this activity. Press the "
-    "Tab Key.";
-constexpr const char* kCompleteHelp =
-    "You have now entered all of the information for this form.  The form can be printed at "
-    "the default printer.";
-constexpr const char* kNegativeHours = "Hours value cannot be less than zero";
-constexpr const char* kBlankHours =
-    "You cannot have a blank hours field, must be zero or greater";
 
 // A window operation that did not happen (a list without the entry, a box that would
 // not take the focus). It ends a handler's steps like a failed conversion does.

@@ -34,8 +34,8 @@ namespace {
 constexpr int kConnectTimeoutMs = 3000;  // to reach the print service
 constexpr double kAnswerTimeoutS = 5.0;  // for each answer from it
 
-QString serviceNotRunning() { return notPrinted(QStringLiteral("the print service is not running")); }
-QString serviceNotAnswering() { return notPrinted(QStringLiteral("the print service is not answering")); }
+QString serviceNotRunning() { return notPrinted(QLatin1String(kServiceNotRunning)); }
+QString serviceNotAnswering() { return notPrinted(QLatin1String(kServiceNotAnswering)); }
 
 struct HttpClose {
     void operator()(http_t* http) const { httpClose(http); }
@@ -141,7 +141,7 @@ QString printOnDefaultPrinter(QWidget& form) {
     if (!dest) {
         QString message;
         if (connectionFailed(timedOut, message)) return message;
-        return notPrinted(QStringLiteral("no default printer is set up"));
+        return notPrinted(QLatin1String(kNoDefaultPrinter));
     }
     const QString printerName = QString::fromUtf8(dest->name);
 
@@ -167,7 +167,7 @@ QString printOnDefaultPrinter(QWidget& form) {
 
     QString message;
     if (connectionFailed(timedOut, message)) return message;
-    return notPrinted(QStringLiteral("the printer refused the job (%1)").arg(lastReason()));
+    return notPrinted(QLatin1String(kPrinterRefusedJob).arg(lastReason()));
 }
 
 }  // namespace tf

@@ -175,7 +175,7 @@ private:
 
 QString printOnDefaultPrinter(QWidget& form) {
     const QString name = defaultPrinterName();
-    if (name.isEmpty()) return notPrinted(QStringLiteral("no default printer is set up"));
+    if (name.isEmpty()) return notPrinted(QLatin1String(kNoDefaultPrinter));
 
     const PrinterHandle spooler(name);
     if (!spooler.get()) {

@@ -12,7 +12,9 @@
 #include <random>
 #include <string>
 
+#include "amount_oracle.h"
 #include "estimate/estimate.h"
+#include "estimate/messages.h"
 #include "fake_view.h"
 #include "refdata/cost_table.h"
 
@@ -21,22 +23,16 @@ using tf::kCostTable;
 using tf::kRows;
 constexpr int kHoursRows = static_cast<int>(tf::kRowCount);
 using tf::RegionalSettings;
+using tf::testing::amountUnits;
 using tf::testing::FakeView;
 using Outcome = tf::Estimate::Outcome;
 
 namespace {
 
-const std::string kChooseHelp =
-    "Highlight the '0' in the Hours Field and enter the estimated number of hours for this "
-    "activity.  Press the Tab Key.";
-const std::string kContinueHelp =
-    "Continue to highlight the '0' and enter the estimated hours for this activity. Press the "
-    "Tab Key.";
-const std::string kCompleteHelp =
-    "You have now entered all of the information for this form.  The form can be printed at "
-    "the default printer.";
-const std::string kNegative = "Hours value cannot be less than zero";
-const std::string kBlank = "You cannot have a blank hours field, must be zero or greater";
+// The handlers' texts, as strings to compare with.
+const std::string kChooseHelp = tf::kChooseHelp, kContinueHelp = tf::kContinueHelp,
+                  kCompleteHelp = tf::kCompleteHelp, kNegative = tf::kNegativeHours,
+                  kBlank = tf::kBlankHours;
 
 RegionalSettings parenthesesSettings() {
     RegionalSettings s;
@@ -58,46 +54,7 @@ const RegionalSettings& testSettings() {
 
 // --- Texts worked out by hand ------------------------------------------------------
 
-std::string trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 __extension__ typedef __int128 Wide;
-
-// A decimal text of the US forms ("$1,234.5", "-$5.00", "($5.00)", " 12 ", "-0.75") as a
-// count of 10^-scale units; nullopt for anything else.
-template <typename Int = long long>
-std::optional<Int> decimalUnits(const std::string& input, int scale) {
-    std::string s = trimmed(input);
-    bool negative = false;
-    if (s.size() >= 2 && s.front() == '(' && s.back() == ')') {
-        negative = true;
-        s = s.substr(1, s.size() - 2);
-    } else if (!s.empty() && s.front() == '-') {
-        negative = true;
-        s = s.substr(1);
-    }
-    if (!s.empty() && s.front() == '$') s = s.substr(1);
-    Int value = 0;
-    int decimals = -1;
-    bool digits = false;
-    for (char c : s) {
-        if (c == ',' && decimals < 0) continue;
-        if (c == '.' && decimals < 0) {
-            decimals = 0;
-            continue;
-        }
-        if (c < '0' || c > '9') return std::nullopt;
-        if (decimals >= 0 && ++decimals > scale) return std::nullopt;
-        value = value * 10 + (c - '0');
-        digits = true;
-    }
-    if (!digits) return std::nullopt;
-    for (int d = decimals < 0 ? 0 : decimals; d < scale; ++d) value *= 10;
-    return negative ? -value : value;
-}
 
 std::string grouped(long long magnitude) {
     std::string digits = std::to_string(magnitude);
@@ -120,7 +77,7 @@ std::string moneyText(long long cents) {
 long long averageCents(int jurisdiction, int row) {
     long long sum = 0;
     for (int component = 0; component < 3; ++component) {
-        sum += *decimalUnits(kCostTable[jurisdiction].cells[3 * row + component], 2);
+        sum += *amountUnits(kCostTable[jurisdiction].cells[3 * row + component], 2);
     }
     return sum;
 }
@@ -139,13 +96,13 @@ constexpr Wide kHoursStep = static_cast<Wide>(10'000'000'000) * 10'000'000'000;
 
 // An hours text in ten-thousandths, rounded as the totals read it.
 long long hoursUnits(const std::string& hours) {
-    return roundedHalfAway(*decimalUnits<Wide>(hours, kHoursScale), kHoursStep / 10000);
+    return roundedHalfAway(*amountUnits<Wide>(hours, kHoursScale), kHoursStep / 10000);
 }
 
 // The category cost: the exact product of the hours and the cents, rounded half away
 // from zero to cents.
 long long costCents(long long averageCents, const std::string& hours) {
-    return roundedHalfAway(averageCents * *decimalUnits<Wide>(hours, kHoursScale), kHoursStep);
+    return roundedHalfAway(averageCents * *amountUnits<Wide>(hours, kHoursScale), kHoursStep);
 }
 
 // The totals show what the rows show: tbTotal the exact sum of the five category cost
@@ -154,14 +111,14 @@ void verifyTotalsMatchRows(const FakeView& view) {
     long long costs = 0;
     long long hours = 0;
     for (const auto& row : kRows) {
-        const auto cost = decimalUnits(view.text(row.cost), 2);
+        const auto cost = amountUnits(view.text(row.cost), 2);
         QVERIFY2(cost, view.text(row.cost).c_str());
-        QVERIFY2(decimalUnits<Wide>(view.text(row.hours), kHoursScale), view.text(row.hours).c_str());
+        QVERIFY2(amountUnits<Wide>(view.text(row.hours), kHoursScale), view.text(row.hours).c_str());
         costs += *cost;
         hours += hoursUnits(view.text(row.hours));
     }
     QCOMPARE(view.text("tbTotal"), moneyText(costs));
-    const auto shown = decimalUnits(view.text("tbTotHours"), 0);
+    const auto shown = amountUnits(view.text("tbTotHours"), 0);
     QVERIFY2(shown, view.text("tbTotHours").c_str());
     const long long off = *shown * 10000 - hours;
     QVERIFY2(off >= -5000 && off <= 5000, view.text("tbTotHours").c_str());
@@ -405,7 +362,7 @@ private slots:
         }
         verifyTotalsMatchRows(*view);
         QCOMPARE(view->text("lbHelp"), row == 4 ? kCompleteHelp : kContinueHelp);
-        if (*decimalUnits<Wide>(hours.toStdString(), kHoursScale) < 0) {
+        if (*amountUnits<Wide>(hours.toStdString(), kHoursScale) < 0) {
             QCOMPARE(view->messages, std::vector<std::string>{kNegative});
             const auto& e = view->events;
             QCOMPARE(e.size(), std::size_t{3});

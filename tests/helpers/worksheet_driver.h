@@ -10,20 +10,29 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <array>
 #include <memory>
 #include <optional>
 
+#include "estimate/messages.h"
 #include "money/money.h"
+#include "refdata/control_names.h"
 #include "window/userform2.h"
 
 namespace tf::test {
 
-inline const char* const kHours[] = {"tbHoursIC", "tbHoursWC", "tbHoursNM", "tbHoursAP", "tbHoursTax"};
-inline const char* const kCosts[] = {"tbCostIC", "tbCostWC", "tbCostNM", "tbCostAP", "tbCostTax"};
-inline const char* const kAverages[] = {"tbICHour", "tbWKHour", "tbNMHour", "tbAPHour", "tbTaxHour"};
+// One control of every row, in row order.
+constexpr std::array<const char*, kRowCount> rowControls(const char* RowControls::*control) {
+    std::array<const char*, kRowCount> names{};
+    for (std::size_t row = 0; row < kRowCount; ++row) names[row] = kRows[row].*control;
+    return names;
+}
+inline constexpr auto kHours = rowControls(&RowControls::hours);
+inline constexpr auto kCosts = rowControls(&RowControls::cost);
+inline constexpr auto kAverages = rowControls(&RowControls::average);
 // The two messages of the hours handlers.
-inline const QString kNegative = QStringLiteral("Hours value cannot be less than zero");
-inline const QString kBlank = QStringLiteral("You cannot have a blank hours field, must be zero or greater");
+inline const QString kNegative = QString::fromLatin1(kNegativeHours);
+inline const QString kBlank = QString::fromLatin1(kBlankHours);
 
 // Closes every message box with OK once it is the active window, and keeps its caption
 // and text.

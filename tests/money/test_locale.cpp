@@ -1,7 +1,6 @@
 // readUserSettings() under real locales. CTest runs this once per
 // environment (LANG, LC_ALL, LC_MONETARY) and names the case in TF_LOCALE_CASE.
 #include "money/money.h"
-#include "estimate/settings.h"
 #include "money/settings_reader.h"
 
 #include <QtTest>
@@ -31,17 +30,15 @@ struct Expected {
     // {3} or {3, 3} depending on its version.
     std::string negativeAmount;  // FormatMoney of -1234567.5
     std::string wholeNumber;     // FormatWholeNumber of 1234567
-    bool readsTable;
 };
 
 const CurrencyForm kSymbolFirst{true, 0, SignPosition::BeforeAll};
 const CurrencyForm kSymbolAfterSpaced{false, 1, SignPosition::BeforeAll};
 
 Expected expectedFor(const std::string& name) {
-    const Expected c{"", ".", "", kSymbolFirst, ".", "", "-1234567.50", "1234567", false};
-    const Expected us{"$", ".", ",", kSymbolFirst, ".", ",", "-$1,234,567.50", "1,234,567", true};
-    const Expected de{"€", ",", ".", kSymbolAfterSpaced, ",", ".", "-1.234.567,50 €", "1.234.567",
-                      false};
+    const Expected c{"", ".", "", kSymbolFirst, ".", "", "-1234567.50", "1234567"};
+    const Expected us{"$", ".", ",", kSymbolFirst, ".", ",", "-$1,234,567.50", "1,234,567"};
+    const Expected de{"€", ",", ".", kSymbolAfterSpaced, ",", ".", "-1.234.567,50 €", "1.234.567"};
     if (name == "c" || name == "posix") return c;
     // missing_ctype: LC_CTYPE names a locale that is not installed; the amounts and
     // numbers still come from LANG.
@@ -49,16 +46,14 @@ Expected expectedFor(const std::string& name) {
     if (name == "de_DE") return de;
     // The table's "$" and ".", but a space between the symbol and the amount.
     if (name == "es_PR")
-        return {"$", ".", ",", {true, 1, SignPosition::BeforeAll}, ".", ",", "-$ 1,234,567.50",
-                "1,234,567", true};
+        return {"$", ".", ",", {true, 1, SignPosition::BeforeAll}, ".", ",", "-$ 1,234,567.50", "1,234,567"};
     if (name == "fr_FR")
         return {"€", ",", "\xE2\x80\xAF", kSymbolAfterSpaced, ",", "\xE2\x80\xAF",
-                "-1\xE2\x80\xAF" "234\xE2\x80\xAF" "567,50 €", "1\xE2\x80\xAF" "234\xE2\x80\xAF" "567", false};
+                "-1\xE2\x80\xAF" "234\xE2\x80\xAF" "567,50 €", "1\xE2\x80\xAF" "234\xE2\x80\xAF" "567"};
     if (name == "en_IN")
-        return {"₹", ".", ",", kSymbolFirst, ".", ",", "-₹12,34,567.50", "12,34,567", false};
+        return {"₹", ".", ",", kSymbolFirst, ".", ",", "-₹12,34,567.50", "12,34,567"};
     if (name == "de_CH")
-        return {"CHF", ".", "’", {true, 1, SignPosition::AfterSymbol}, ".", "’", "CHF- 1’234’567.50",
-                "1’234’567", false};
+        return {"CHF", ".", "’", {true, 1, SignPosition::AfterSymbol}, ".", "’", "CHF- 1’234’567.50", "1’234’567"};
     if (name == "monetary_only") {
         Expected e = de;
         e.decimalPoint = ".";
@@ -83,7 +78,6 @@ class MoneyLocaleTest : public QObject {
 
 private slots:
     void readsTheEnvironment();
-    void keepsOrReplacesTheUsersSettings();
     void textsReadBack();
     void separatorsOfNumbersAndAmounts();
 };
@@ -107,23 +101,6 @@ void MoneyLocaleTest::readsTheEnvironment() {
 
     QCOMPARE(FormatMoney(Money::fromUnits(-12345675000), s), e.negativeAmount);
     QCOMPARE(FormatWholeNumber(Money::fromUnits(12345670000), s), e.wholeNumber);
-}
-
-void MoneyLocaleTest::keepsOrReplacesTheUsersSettings() {
-    const Expected e = expectedFor(caseName());
-    RegionalSettings user = readUserSettings();
-    QCOMPARE(readsCostTable(user), e.readsTable);
-    if (e.readsTable) {
-        QCOMPARE(worksheetSettings(user), user);
-        // Asking for parentheses around negatives keeps the user's settings too.
-        user.negativeForm.signPosition = SignPosition::Parentheses;
-        QCOMPARE(worksheetSettings(user), user);
-        QCOMPARE(FormatMoney(Money::fromUnits(-50000), worksheetSettings(user)),
-                 std::string(e.form.separatedBySpace ? "($ 5.00)" : "($5.00)"));
-    } else {
-        QCOMPARE(worksheetSettings(user), RegionalSettings::costTableSettings());
-        QCOMPARE(FormatMoney(Money::fromUnits(-50000), worksheetSettings(user)), std::string("-$5.00"));
-    }
 }
 
 void MoneyLocaleTest::textsReadBack() {

@@ -1,6 +1,5 @@
 // Money sums and the text conversions, under several regional settings.
 #include "money/money.h"
-#include "estimate/settings.h"
 #include "refdata/cost_table.h"
 #include "money_settings.h"
 
@@ -255,9 +254,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void longTexts();
-    void costTable_data();
-    void costTable();
-    void worksheetSettings();
+    void costTableUnderItsSettings();
 };
 
 void MoneyTest::parseMoney_data() {
@@ -843,60 +840,15 @@ void MoneyTest::longTexts() {
     QVERIFY(shown.starts_with("1,000,000,000,000,000,052,504,") && shown.ends_with(",160"));
 }
 
-void MoneyTest::costTable_data() {
-    QTest::addColumn<QByteArray>("settings");
-    QTest::addColumn<bool>("reads");
-    QTest::newRow("us") << QByteArray("us") << true;
-    QTest::newRow("us-parens") << QByteArray("us-parens") << true;
-    QTest::newRow("region") << QByteArray("region") << true;
-    for (const char* other : {"euro-comma", "euro-nnbsp", "rupee", "yen", "franc", "krona", "mixed"})
-        QTest::newRow(other) << QByteArray(other) << false;
-}
-
-void MoneyTest::costTable() {
-    QFETCH(QByteArray, settings);
-    QFETCH(bool, reads);
-    QCOMPARE(readsCostTable(settingsNamed(settings)), reads);
-}
-
-void MoneyTest::worksheetSettings() {
+void MoneyTest::costTableUnderItsSettings() {
     const RegionalSettings table = RegionalSettings::costTableSettings();
     QCOMPARE(table, RegionalSettings{});
-    QVERIFY(readsCostTable(table));
-
-    // The user's own settings are kept in full when they read the table.
-    const RegionalSettings parens = tf::testing::usParenthesesSettings();
-    QCOMPARE(tf::worksheetSettings(parens), parens);
-    RegionalSettings wideGroups = table;
-    wideGroups.monGrouping = {4};
-    QCOMPARE(tf::worksheetSettings(wideGroups), wideGroups);
-
-    // No currency symbol (the C locale), another symbol, a decimal comma.
-    RegionalSettings none = table;
-    none.currencySymbol.clear();
-    QCOMPARE(tf::worksheetSettings(none), table);
-    QCOMPARE(tf::worksheetSettings(tf::testing::rupeeSettings()), table);
-    QCOMPARE(tf::worksheetSettings(tf::testing::euroCommaSettings()), table);
-    RegionalSettings dollarComma = tf::testing::euroCommaSettings();
-    dollarComma.currencySymbol = "$";
-    dollarComma.positiveForm = dollarComma.negativeForm = table.positiveForm;
-    QCOMPARE(tf::worksheetSettings(dollarComma), table);
-
-    // Texts that are accepted but read as other amounts do not count as read: with
-    // "." grouping pairs of digits, "$28.91" would be 2891 dollars.
-    RegionalSettings pairs = dollarComma;
+    // With "." grouping pairs of digits, "$28.91" would be 2891 dollars.
+    RegionalSettings pairs = testing::euroCommaSettings();
+    pairs.currencySymbol = "$";
+    pairs.positiveForm = pairs.negativeForm = table.positiveForm;
     pairs.monGrouping = {2};
     QCOMPARE(ParseMoney("$28.91", pairs), Money::fromUnits(28910000));
-    QVERIFY(!readsCostTable(pairs));
-    QCOMPARE(tf::worksheetSettings(pairs), table);
-
-    // Settings that read the table but not every figure the worksheet writes: a minus sign
-    // that is the decimal point, with no leading zero (".50" for fifty cents).
-    RegionalSettings pointAsMinus = table;
-    pointAsMinus.negativeSign = ".";
-    pointAsMinus.leadingZero = false;
-    QVERIFY(readsCostTable(pointAsMinus));
-    QCOMPARE(tf::worksheetSettings(pointAsMinus), table);
 
     // Every cell of the table, read under the table's settings, sums as the worksheet
     // sums it: the Virgin Islands' Tax row is 37.15 + 8.46 + 19.90.

@@ -1,7 +1,8 @@
 // Windows' Region settings. Everywhere: each form their values can name, as amounts
-// and numbers are written and read back under it. Under Wine, once per case that CTest
-// names in TF_REGION_CASE (region-run sets its locale and the user's changes): what
-// readUserSettings() reads, and what the worksheet makes of it.
+// and numbers are written and read back under it, and the worksheet's choice between the
+// user's settings and the cost table's. Under Wine, once per case that CTest names in
+// TF_REGION_CASE (region-run sets its locale and the user's changes): what
+// readUserSettings() reads.
 #include "money/money_region.h"
 #include "estimate/settings.h"
 #include "money/settings_reader.h"
@@ -56,7 +57,7 @@ std::vector<Form> forms() {
 
 // One user's settings under Wine: the values read (what Wine 8 reports for the locale,
 // with the user's changes), a negative amount and number under them, and how the
-// worksheet shows 4,383.60: in the user's form when it keeps their settings.
+// worksheet shows -4,383.60: in the user's form when it keeps their settings.
 const struct UserCase {
     const char* name;
     V values;
@@ -65,22 +66,24 @@ const struct UserCase {
     bool keeps;
     const char* worksheetAmount;
 } kUserCases[] = {
-    {"en_us", {.iNegCurr = "0"}, "($4,383.60)", "-1,234,567", true, "$4,383.60"},
+    {"en_us", {.iNegCurr = "0"}, "($4,383.60)", "-1,234,567", true, "($4,383.60)"},
     {"de_de", {"€", "3", "8", ",", ".", "3;0", "2", "1", ",", ".", "3;0", "1", "-"},
-     "-4.383,60 €", "-1.234.567", false, "$4,383.60"},
-    {"es_pr", {}, "-$4,383.60", "-1,234,567", true, "$4,383.60"},
+     "-4.383,60 €", "-1.234.567", false, "-$4,383.60"},
+    {"es_pr", {}, "-$4,383.60", "-1,234,567", true, "-$4,383.60"},
     {"custom", {.iCurrency = "2", .iNegCurr = "14", .sMonThousandSep = "'", .sThousand = "'"},
-     "($ 4'383.60)", "-1'234'567", true, "$ 4'383.60"},
+     "($ 4'383.60)", "-1'234'567", true, "($ 4'383.60)"},
     {"euro", {"€", "3", "15", ",", ".", "3;0", "2", "1", ",", ".", "3;0", "1", "-"},
-     "(4.383,60 €)", "-1.234.567", false, "$4,383.60"},
+     "(4.383,60 €)", "-1.234.567", false, "-$4,383.60"},
     {"other", {.iNegCurr = "0", .sMonGrouping = "3;2;0", .iCurrDigits = "3", .iLZero = "0",
                .sGrouping = "3", .iNegNumber = "4", .sNegativeSign = "−"},
-     "($4,383.600)", "1234,567 −", true, "$4,383.600"},
+     "($4,383.600)", "1234,567 −", true, "($4,383.600)"},
 };
 
 QByteArray bytes(const std::string& s) { return QByteArray::fromStdString(s); }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(tf::RegionalSettings)
 
 class MoneyRegionTest : public QObject {
     Q_OBJECT
@@ -89,6 +92,8 @@ private slots:
     void forms_data();
     void forms();
     void userSettings();
+    void worksheetKeepsOrReplacesTheUsersSettings_data();
+    void worksheetKeepsOrReplacesTheUsersSettings();
 };
 
 void MoneyRegionTest::forms_data() {
@@ -121,9 +126,72 @@ void MoneyRegionTest::userSettings() {
     QCOMPARE(ParseMoney(c->negativeAmount, user), Money::fromUnits(-kAmount));
     QCOMPARE(bytes(FormatWholeNumber(Money::fromUnits(kNumber), user)), QByteArray(c->negativeNumber));
     QCOMPARE(ParseMoney(c->negativeNumber, user), Money::fromUnits(kNumber));
-    QCOMPARE(readsCostTable(user), c->keeps);
-    QCOMPARE(worksheetSettings(user), c->keeps ? user : RegionalSettings::costTableSettings());
-    QCOMPARE(bytes(FormatMoney(Money::fromUnits(kAmount), worksheetSettings(user))), QByteArray(c->worksheetAmount));
+}
+
+// The settings of the Region cases, of the money tests, of the C library's locales and some
+// that only nearly read the cost table: whether they read it, whether the worksheet keeps
+// them, and -4,383.60 in the settings it works with.
+void MoneyRegionTest::worksheetKeepsOrReplacesTheUsersSettings_data() {
+    QTest::addColumn<RegionalSettings>("user");
+    QTest::addColumn<bool>("reads");
+    QTest::addColumn<bool>("keeps");
+    QTest::addColumn<QByteArray>("shown");
+    auto row = [](const char* name, const RegionalSettings& s, bool reads, bool keeps, const char* shown) {
+        QTest::newRow(name) << s << reads << keeps << QByteArray(shown);
+    };
+    for (const UserCase& c : kUserCases)
+        row(c.name, settingsFromRegion(c.values), c.keeps, c.keeps, c.worksheetAmount);
+    const std::pair<const char*, const char*> kept[] = {
+        {"us", "-$4,383.60"}, {"us-parens", "($4,383.60)"}, {"region", "$ 4'383.60-"}};
+    for (const auto& [name, s] : testing::allSettings()) {
+        const auto* k = std::find_if(std::begin(kept), std::end(kept),
+                                     [&](const auto& p) { return qstrcmp(p.first, name) == 0; });
+        const bool keeps = k != std::end(kept);
+        row(name, s, keeps, keeps, keeps ? k->second : "-$4,383.60");
+    }
+    const RegionalSettings table = RegionalSettings::costTableSettings();
+    RegionalSettings s = table;
+    s.monGrouping = {4};
+    row("groups of four", s, true, true, "-$4383.60");
+    s = table;
+    s.positiveForm = s.negativeForm = {true, 1, SignPosition::BeforeAll};
+    row("es_PR: a space after the symbol", s, true, true, "-$ 4,383.60");
+    s.negativeForm.signPosition = SignPosition::Parentheses;
+    row("es_PR with parentheses", s, true, true, "($ 4,383.60)");
+    s = table;
+    s.currencySymbol.clear();
+    row("no currency symbol", s, false, false, "-$4,383.60");
+    s.monThousandsSep = s.thousandsSep = "";
+    s.monGrouping = s.grouping = {};
+    row("C locale", s, false, false, "-$4,383.60");
+    s = testing::euroCommaSettings();
+    s.decimalPoint = ".";
+    s.thousandsSep = ",";
+    row("US numbers, euro amounts", s, false, false, "-$4,383.60");
+    s = testing::euroCommaSettings();
+    s.currencySymbol = "$";
+    s.positiveForm = s.negativeForm = table.positiveForm;
+    row("dollar, decimal comma", s, false, false, "-$4,383.60");
+    // Texts that are accepted but read as other amounts do not count as read.
+    s.monGrouping = {2};
+    row("dollar, '.' grouping pairs", s, false, false, "-$4,383.60");
+    // Settings that read the table but not every figure the worksheet writes: a minus sign
+    // that is the decimal point, with no leading zero (".50" for fifty cents).
+    s = table;
+    s.negativeSign = ".";
+    s.leadingZero = false;
+    row("minus sign that is the decimal point", s, true, false, "-$4,383.60");
+}
+
+void MoneyRegionTest::worksheetKeepsOrReplacesTheUsersSettings() {
+    QFETCH(RegionalSettings, user);
+    QFETCH(bool, reads);
+    QFETCH(bool, keeps);
+    QFETCH(QByteArray, shown);
+    QCOMPARE(readsCostTable(user), reads);
+    const RegionalSettings chosen = worksheetSettings(user);
+    QCOMPARE(chosen, keeps ? user : RegionalSettings::costTableSettings());
+    QCOMPARE(bytes(FormatMoney(Money::fromUnits(-kAmount), chosen)), shown);
 }
 
 QTEST_APPLESS_MAIN(MoneyRegionTest)

@@ -8,6 +8,7 @@
 
 #include "cups/print_server.h"
 #include "print/print_form.h"
+#include "print/print_message.h"
 
 using tf::test::PrintServer;
 
@@ -186,17 +187,15 @@ Q_DECLARE_METATYPE(Trouble)
 
 void PrintFormTest::saysWhyTheFormWasNotPrinted_data() {
     QTest::addColumn<Trouble>("trouble");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("no default printer")
-        << Trouble::NoDefaultPrinter << QStringLiteral("The form was not printed because no default printer is set up.");
-    QTest::newRow("printers, but none is the default")
-        << Trouble::NoneIsTheDefault << QStringLiteral("The form was not printed because no default printer is set up.");
-    QTest::newRow("printer not accepting jobs")
-        << Trouble::RefusesJobs << QStringLiteral("The form was not printed because the printer refused the job (");
-    QTest::newRow("print service frozen")
-        << Trouble::ServiceFrozen << QStringLiteral("The form was not printed because the print service is not answering.");
-    QTest::newRow("print service stopped")
-        << Trouble::ServiceStopped << QStringLiteral("The form was not printed because the print service is not running.");
+    QTest::addColumn<QString>("expected");  // the message, up to the printer's own reason
+    auto message = [](const char* reason) {
+        return tf::notPrinted(QLatin1String(reason)).section(QStringLiteral("%1"), 0, 0);
+    };
+    QTest::newRow("no default printer") << Trouble::NoDefaultPrinter << message(tf::kNoDefaultPrinter);
+    QTest::newRow("printers, but none is the default") << Trouble::NoneIsTheDefault << message(tf::kNoDefaultPrinter);
+    QTest::newRow("printer not accepting jobs") << Trouble::RefusesJobs << message(tf::kPrinterRefusedJob);
+    QTest::newRow("print service frozen") << Trouble::ServiceFrozen << message(tf::kServiceNotAnswering);
+    QTest::newRow("print service stopped") << Trouble::ServiceStopped << message(tf::kServiceNotRunning);
 }
 
 void PrintFormTest::saysWhyTheFormWasNotPrinted() {

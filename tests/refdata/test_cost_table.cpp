@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "refdata/cost_table.h"
+#include "amount_oracle.h"
 #include "estimate/initialise.h"
+#include "refdata/cost_table.h"
 
 namespace {
 
@@ -33,27 +34,6 @@ const Row kExpected[] = {
     {52, "Wyoming", {"$32.95", "$9.83", "$11.39", "$30.62", "$9.14", "$10.59", "$36.35", "$10.85", "$12.57",
                      "$39.01", "$11.64", "$13.49", "$43.27", "$12.91", "$14.97"}},
 };
-
-// Cents of a "$d.dd" text, or -1 when it is not of that form ("$19.9" has one decimal).
-long cents(const char* text) {
-    if (text[0] != '$') return -1;
-    long whole = 0, frac = 0;
-    int fracDigits = 0;
-    const char* p = text + 1;
-    if (!*p || *p == '.') return -1;
-    for (; *p && *p != '.'; ++p) {
-        if (*p < '0' || *p > '9') return -1;
-        whole = whole * 10 + (*p - '0');
-    }
-    if (*p != '.') return -1;
-    for (++p; *p; ++p, ++fracDigits) {
-        if (*p < '0' || *p > '9' || fracDigits == 2) return -1;
-        frac = frac * 10 + (*p - '0');
-    }
-    if (fracDigits == 0) return -1;
-    if (fracDigits == 1) frac *= 10;
-    return whole * 100 + frac;
-}
 
 class Recorder : public tf::WorksheetLists {
 public:
@@ -100,9 +80,9 @@ private slots:
         int oneDecimal = 0;
         for (const auto& j : tf::kCostTable)
             for (std::size_t c = 0; c < tf::kColumnCount; ++c) {
-                const long v = cents(j.cells[c]);
+                const long v = tf::testing::amountUnits(j.cells[c], 2).value_or(-1);
                 const std::size_t comp = c % 3;
-                QVERIFY2(v >= lo[comp] && v <= hi[comp],
+                QVERIFY2(j.cells[c][0] == '$' && v >= lo[comp] && v <= hi[comp],
                          qPrintable(QStringLiteral("%1 %2").arg(j.name, j.cells[c])));
                 if (std::strlen(j.cells[c]) == 5 && j.cells[c][3] == '.') ++oneDecimal;
             }
@@ -115,15 +95,13 @@ private slots:
         Recorder r;
         tf::initialiseWorksheet(r);
         QCOMPARE(r.appended.size(), std::size_t{16 * 53});
-        const char* order[] = {"cbState", "cbICSal", "cbWKSal", "cbNMSal", "cbAPSal", "cbTaxSal",
-                               "cbICAST", "cbWKAST", "cbNMAST", "cbAPAST", "cbTaxAST", "cbICNPS",
-                               "cbWKNPS", "cbNMNPS", "cbAPNPS", "cbTaxNPS"};
+        std::vector<const char*> order{tf::name::cbState};
+        for (auto list : {&tf::RowControls::salary, &tf::RowControls::ast, &tf::RowControls::nps})
+            for (const tf::RowControls& row : tf::kRows) order.push_back(row.*list);
         for (std::size_t k = 0; k < r.appended.size() && k < 16 * 53; ++k)
             QVERIFY2(r.appended[k].first == order[k / 53],
                      qPrintable(QStringLiteral("list order at %1").arg(k)));
-        QCOMPARE(r.events, (std::vector<std::string>{"help:Select a State from the Drop Down box titled "
-                                                     "'Select a State' and hit the tab key",
-                                                     "show"}));
+        QCOMPARE(r.events, (std::vector<std::string>{std::string("help:") + tf::kFirstInstruction, "show"}));
     }
 
     void initialisationEntries_data() {

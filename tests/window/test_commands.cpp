@@ -1,16 +1,13 @@
 // Clear Form and Close & Exit as a user presses them: however often, after whatever
 // estimate, with or without a bad entry waiting in an hours box.
+#include "estimate/initialise.h"
 #include "worksheet_driver.h"
 
+using tf::test::kBlank;
 using tf::test::kHours;
+using tf::test::kNegative;
 using tf::test::MessageCloser;
 using tf::test::Worksheet;
-
-namespace {
-
-const char* const kBlank = "You cannot have a blank hours field, must be zero or greater";
-
-}  // namespace
 
 class CommandsTest : public QObject {
     Q_OBJECT
@@ -78,7 +75,7 @@ private slots:
         QCOMPARE(form->findChildren<QComboBox*>().size(), 16);
         QCOMPARE(form->findChildren<QObject*>().size(), objectsAtStart);
         QCOMPARE(get<QLabel>("lbHelp")->text(),
-                 QStringLiteral("Select a State from the Drop Down box titled 'Select a State' and hit the tab key"));
+                 QString::fromLatin1(tf::kFirstInstruction));
     }
 
     void clearByKeyboard() {
@@ -118,7 +115,7 @@ private slots:
         click("cbUpdate");
         QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() == nullptr, 2000);
         QCOMPARE(caption, QStringLiteral("Tallyforge"));
-        QCOMPARE(text, QString::fromLatin1(kBlank));
+        QCOMPARE(text, kBlank);
         QCOMPARE(buttons, 1);
         QCOMPARE(icon, QMessageBox::NoIcon);
         QVERIFY(modal);
@@ -146,7 +143,7 @@ private slots:
         MessageCloser closer;
         QTimer::singleShot(0, this, [this] { click("cbClose"); });
         QCOMPARE(QApplication::exec(), 0);
-        QCOMPARE(closer.texts, QStringList{"Hours value cannot be less than zero"});
+        QCOMPARE(closer.texts, QStringList{kNegative});
         QVERIFY(get<QLineEdit>("tbCostNM")->text().contains('-') ||
                 get<QLineEdit>("tbCostNM")->text().contains('('));
     }

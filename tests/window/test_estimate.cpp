@@ -2,8 +2,9 @@
 // as a user drives it: choosing a jurisdiction, tabbing through the hours boxes, the
 // messages (closed here with OK) and where the focus goes after each.
 #include <QAbstractItemView>
-#include <limits>
 
+#include "amount_oracle.h"
+#include "estimate/messages.h"
 #include "worksheet_driver.h"
 
 using tf::test::kAverages;
@@ -16,18 +17,11 @@ using tf::test::Worksheet;
 
 namespace {
 
-const QString kCompleteHelp = QStringLiteral(
-    "You have now entered all of the information for this form.  The form can be printed at "
-    "the default printer.");
+const QString kCompleteHelp = QString::fromLatin1(tf::kCompleteHelp);
 
 // Cents of a money text of the cost table's settings ("$1,234.56", "-$5.00").
-qint64 cents(QString text) {
-    const bool negative = text.startsWith(QLatin1Char('-'));
-    text.remove(QLatin1Char('-')).remove(QLatin1Char('$')).remove(QLatin1Char(','));
-    const auto parts = text.split(QLatin1Char('.'));
-    if (parts.size() != 2 || parts[1].size() != 2) return std::numeric_limits<qint64>::min();
-    const qint64 value = parts[0].toLongLong() * 100 + parts[1].toLongLong();
-    return negative ? -value : value;
+std::optional<qint64> cents(const QString& text) {
+    return tf::testing::amountUnits<qint64>(text.toStdString(), 2);
 }
 
 }  // namespace
@@ -80,10 +74,10 @@ class WorksheetEstimateTest : public QObject {
     void verifyTotalCost() {
         qint64 sum = 0;
         for (const char* cost : kCosts) {
-            QVERIFY2(cents(text(cost)) != std::numeric_limits<qint64>::min(), qPrintable(text(cost)));
-            sum += cents(text(cost));
+            QVERIFY2(cents(text(cost)), qPrintable(text(cost)));
+            sum += *cents(text(cost));
         }
-        QCOMPARE(cents(text("tbTotal")), sum);
+        QCOMPARE(cents(text("tbTotal")), std::optional<qint64>(sum));
     }
 
 private slots:

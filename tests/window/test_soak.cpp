@@ -18,6 +18,8 @@
 #include <optional>
 #include <random>
 
+#include "amount_oracle.h"
+#include "print/print_message.h"
 #include "worksheet_driver.h"
 
 using tf::test::kAverages;
@@ -31,12 +33,7 @@ using tf::test::Worksheet;
 namespace {
 
 constexpr quint64 kDefaultSeed = 20261216;
-const QString kNotPrinted = QStringLiteral("The form was not printed because");
-const char* const kComponents[5][3] = {{"cbICSal", "cbICAST", "cbICNPS"},
-                                       {"cbWKSal", "cbWKAST", "cbWKNPS"},
-                                       {"cbNMSal", "cbNMAST", "cbNMNPS"},
-                                       {"cbAPSal", "cbAPAST", "cbAPNPS"},
-                                       {"cbTaxSal", "cbTaxAST", "cbTaxNPS"}};
+const QString kNotPrinted = tf::notPrinted(QStringLiteral("%1")).section(QStringLiteral("%1"), 0, 0);
 
 // Hours as users type them besides plain numbers: garbage, huge, negative, blank, and the
 // forms of other regional settings.
@@ -75,18 +72,9 @@ const char* const kOddHours[] = {
     "\u0663",
 };
 
-// The value of a number or amount text in units of 10^-scale: digits, "," between groups,
-// "." before at most `scale` decimals, "$" and blanks anywhere, negative with "-" or "(...)".
-std::optional<qint64> value(QString text, int scale) {
-    const bool negative = text.contains(QLatin1Char('-')) || text.contains(QLatin1Char('('));
-    text.remove(QRegularExpression(QStringLiteral("[-()$,\\s\u00a0\u202f]")));
-    static const QRegularExpression number(QStringLiteral("^(\\d{1,9})(?:\\.(\\d*))?$"));
-    const QRegularExpressionMatch m = number.match(text);
-    if (!m.hasMatch() || m.captured(2).size() > scale) return std::nullopt;
-    qint64 v = m.captured(1).toLongLong();
-    const QString decimals = m.captured(2).leftJustified(scale, QLatin1Char('0'));
-    for (int i = 0; i < scale; ++i) v = v * 10 + decimals[i].digitValue();
-    return negative ? -v : v;
+// The value of a number or amount text in units of 10^-scale.
+std::optional<qint64> value(const QString& text, int scale) {
+    return tf::testing::amountUnits<qint64>(text.toStdString(), scale);
 }
 
 // n / d rounded half away from zero.
@@ -256,7 +244,7 @@ class SoakTest : public QObject {
         for (int row = 0; row < 5; ++row) {
             const std::optional<qint64> average = value(sheet.text(kAverages[row]), 2);
             qint64 components = 0;
-            for (const char* c : kComponents[row]) components += value(sheet.text(c), 2).value_or(-1);
+            for (const char* c : {tf::kRows[row].salary, tf::kRows[row].ast, tf::kRows[row].nps}) components += value(sheet.text(c), 2).value_or(-1);
             const qint64 h = *value(sheet.text(kHours[row]), 4);
             const qint64 cost = rounded(average.value_or(0) * h, 10000);
             if (average != components || value(sheet.text(kCosts[row]), 2) != cost)

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QWheelEvent>
 
+#include "estimate/initialise.h"
+#include "refdata/cost_table.h"
 #include "window/control_factory.h"
 #include "window/font_substitute.h"
 #include "worksheet_driver.h"
@@ -16,11 +18,11 @@ using tf::test::Worksheet;
 
 namespace {
 
-const char* const kLists[] = {"cbState", "cbICSal", "cbWKSal", "cbNMSal", "cbAPSal", "cbTaxSal",
-                              "cbICAST", "cbWKAST", "cbNMAST", "cbAPAST", "cbTaxAST", "cbICNPS",
-                              "cbWKNPS", "cbNMNPS", "cbAPNPS", "cbTaxNPS"};
-const char* const kStartHelp =
-    "Select a State from the Drop Down box titled 'Select a State' and hit the tab key";
+const auto kLists = [] {
+    std::array<const char*, 1 + tf::kColumnCount> lists{tf::name::cbState};
+    std::copy(tf::kColumnLists.begin(), tf::kColumnLists.end(), lists.begin() + 1);
+    return lists;
+}();
 
 }  // namespace
 
@@ -153,7 +155,7 @@ private slots:
             QCOMPARE(get<QLineEdit>(name)->text(), QStringLiteral("0"));
         QVERIFY(get("tbTotHours")->isEnabled());
         QVERIFY(!get("lbHelp")->isHidden());
-        QCOMPARE(get<QLabel>("lbHelp")->text(), QString::fromLatin1(kStartHelp));
+        QCOMPARE(get<QLabel>("lbHelp")->text(), QString::fromLatin1(tf::kFirstInstruction));
     }
 
     void readOnlyControlsCannotBeReached() {
@@ -199,7 +201,7 @@ private slots:
         QCOMPARE(activated.count(), 0);
         QVERIFY(get<QLineEdit>("tbICHour")->text().isEmpty());
         QVERIFY(get("tbHoursIC")->isHidden());
-        QCOMPARE(get<QLabel>("lbHelp")->text(), QString::fromLatin1(kStartHelp));
+        QCOMPARE(get<QLabel>("lbHelp")->text(), QString::fromLatin1(tf::kFirstInstruction));
     }
 
     void typedTextGivesWayToTheChosenName() {
