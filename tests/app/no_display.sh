@@ -15,7 +15,7 @@ trap 'exit 1' HUP INT TERM
 failed=0 passed=0
 start() {
     env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE \
-        -u QT_PLUGIN_PATH DBUS_SESSION_BUS_ADDRESS=disabled: XDG_RUNTIME_DIR="$tmp" "$@" "$program"
+        -u QT_PLUGIN_PATH DBUS_SESSION_BUS_ADDRESS=disabled: XDG_RUNTIME_DIR="$tmp" "$@" "$program" </dev/null
 }
 
 # row NAME LINE [VAR=value ...]: the output is that one line of ours (grep -E), with
@@ -45,9 +45,10 @@ row "Wayland compositor and X display, neither there" \
 row "platform that does not exist" \
     '^Tallyforge cannot show its window: Qt has no platform plugin "tf-nowhere" \(it has [a-z0-9, -]*offscreen[a-z0-9, -]*\)\.$' \
     QT_QPA_PLATFORM=tf-nowhere
+# The framebuffer platform on a device that is not there, leaving the machine's keyboards alone.
 row "platform with no screen" \
     '^Tallyforge cannot show its window: Qt.s platform plugin "linuxfb" found no screen to show it on\.$' \
-    QT_QPA_PLATFORM=linuxfb:fb=/dev/tf-nowhere
+    QT_QPA_PLATFORM=linuxfb:fb=/dev/tf-nowhere QT_QPA_FB_DISABLE_INPUT=1
 # A plugin whose library needs one that is not there: a copy of the offscreen plugin that
 # asks for libQt6Gux.so.6 instead of libQt6Gui.so.6.
 mkdir -p "$tmp/plugins/platforms"
