@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <utility>
 
 #include "app/command_line.h"
 #include "app/display_check.h"
@@ -129,7 +130,9 @@ QString explainFailure(const QString& fatal, const QList<Held>& warnings) {
 // dump), the user reads why in our words alone, and Qt's messages are dropped.
 void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg && held) {
-        reportStartupFailure(explainFailure(message, *held));
+        // Taken out first: what Qt says while the cause is looked into joins the list.
+        const QList<Held> said = std::exchange(*held, {});
+        reportStartupFailure(explainFailure(message, said));
         std::_Exit(2);
     }
     if (held) held->append({type, QByteArray(context.category ? context.category : ""), message});
