@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <utility>
 
 #include "app/command_line.h"
 #include "app/display_check.h"
@@ -31,9 +32,14 @@ struct Held {
 };
 QList<Held>* held = nullptr;
 
-// Why the library of Qt's platform plugin `plugin` cannot be loaded, in the loader's words;
-// empty when it loads (the plugin itself then declined to start) or cannot be found.
-QString loadError(const QString& plugin, const QString& folder) {
+// Where the library of Qt's platform plugin `plugin` is and why it cannot be loaded, in the
+// system loader's words; no reason when it loads (the plugin itself then declined to start)
+// or cannot be found.
+struct LoadFailure {
+    QString file;
+    QString reason;
+};
+LoadFailure loadError(const QString& plugin, const QString& folder) {
     QStringList folders;
     if (!folder.isEmpty()) folders << folder;
     for (const QString& path : QCoreApplication::libraryPaths())
@@ -51,7 +57,15 @@ QString loadError(const QString& plugin, const QString& folder) {
                 // QLibrary, not the plugin loader: after Qt's own failed attempt only it
                 // still gives the reason.
                 QLibrary library(file.absoluteFilePath());
-                return library.load() ? QString() : library.errorString();
+                if (library.load()) return {};
+                // QLibrary's sentence names the file, then gives the loader's reason, in
+                // parentheses or not.
+                QString why = library.errorString();
+                const QString named = file.fileName() + QLatin1String(": ");
+                if (const qsizetype at = why.indexOf(named); at >= 0) why = why.mid(at + named.size());
+                if (why.startsWith(QLatin1Char('(')) && why.endsWith(QLatin1Char(')')))
+                    why = why.mid(1, why.size() - 2);
+                return {QDir::toNativeSeparators(file.absoluteFilePath()), why};
             }
         }
     }
@@ -59,7 +73,7 @@ QString loadError(const QString& plugin, const QString& folder) {
 }
 
 // Qt's last word before it gives up starting, with the warnings before it, told as one or
-// two sentences of ours.
+// two sentences of ours; Qt's own words only decide which.
 QString explainFailure(const QString& fatal, const QList<Held>& warnings) {
     static const QRegularExpression notFound(
         QStringLiteral(R"re(Could not find the Qt platform plugin "([^"]*)")re"));
@@ -84,21 +98,26 @@ QString explainFailure(const QString& fatal, const QList<Held>& warnings) {
         } else if (const QRegularExpressionMatch broken = notLoaded.match(m.message);
                    broken.hasMatch()) {
             const QString name = broken.captured(1);
-            const QString why = loadError(name, broken.captured(2));
-            if (why.isEmpty()) {
+            const LoadFailure failed = loadError(name, broken.captured(2));
+            if (failed.reason.isEmpty()) {
                 causes << QStringLiteral("Qt's platform plugin \"%1\" could not start").arg(name);
             } else {
-                causes << QStringLiteral(
-                              "Qt's platform plugin \"%1\" is installed but could not be loaded (%2)")
-                              .arg(name, why);
-                remedies << platformRemedy(name, why);
+                causes << QStringLiteral("Qt's platform plugin \"%1\" is installed (%2) but could "
+                                         "not be loaded (%3)")
+                              .arg(name, failed.file, failed.reason);
+                remedies << platformRemedy(name, failed.reason);
             }
         }
     }
+    // Otherwise the platform plugin, when one had been loaded, gave up on its own.
+    const QString platform = QGuiApplication::platformName();
+    if (causes.isEmpty() && !platform.isEmpty())
+        causes << (QGuiApplication::screens().isEmpty()
+                       ? QStringLiteral("Qt's platform plugin \"%1\" found no screen to show it on")
+                       : QStringLiteral("Qt's platform plugin \"%1\" could not start"))
+                      .arg(platform);
     if (causes.isEmpty())
-        return QStringLiteral(
-                   "Tallyforge cannot show its window: Qt stopped while starting, saying: %1\n")
-            .arg(fatal.trimmed());
+        return QStringLiteral("Tallyforge cannot show its window: Qt stopped while it started.\n");
     remedies.removeAll(QString());
     remedies.removeDuplicates();
     return QStringLiteral("Tallyforge cannot show its window: %1.%2\n")
@@ -106,22 +125,14 @@ QString explainFailure(const QString& fatal, const QList<Held>& warnings) {
              remedies.isEmpty() ? QString() : QLatin1Char(' ') + remedies.join(QLatin1Char(' ')));
 }
 
-// What Qt said while it started, as it would have shown it, one line each.
-QString heldLines(const QList<Held>& messages) {
-    QString lines;
-    for (const Held& m : messages) {
-        const QMessageLogContext c(nullptr, 0, nullptr, m.category.isEmpty() ? nullptr : m.category.constData());
-        lines += qFormatLogMessage(m.type, c, m.message) + QLatin1Char('\n');
-    }
-    return lines;
-}
-
 // Until the window is shown, Qt's messages wait: they mean little to a user whose window
 // comes up. When Qt gives up instead (which would end the program with an abort and a core
-// dump), the user reads why in our words, then what Qt said on the way.
+// dump), the user reads why in our words alone, and Qt's messages are dropped.
 void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg && held) {
-        reportStartupFailure(explainFailure(message, *held) + heldLines(*held));
+        // Taken out first: what Qt says while the cause is looked into joins the list.
+        const QList<Held> said = std::exchange(*held, {});
+        reportStartupFailure(explainFailure(message, said));
         std::_Exit(2);
     }
     if (held) held->append({type, QByteArray(context.category ? context.category : ""), message});
@@ -158,7 +169,7 @@ int runWorksheet(int argc, char** argv) {
         qInstallMessageHandler(previousHandler);
         held = nullptr;
         reportStartupFailure(QStringLiteral("Tallyforge cannot show its window: %1.\n")
-                                 .arg(QString::fromLocal8Bit(e.what())) + heldLines(startup));
+                                 .arg(QString::fromLocal8Bit(e.what())));
         return 2;
     }
     qInstallMessageHandler(previousHandler);
