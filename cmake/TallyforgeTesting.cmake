@@ -18,7 +18,7 @@
 #     [SANITIZE])                 also register <folder>.<name>_asan (see below)
 #
 # The test's name is "<folder>.<name>" in lower case, the folder being the tests/
-# folder it lives in (app, window, print, estimate, money, refdata, e2e, packaging). An
+# folder it lives in (app, window, print, estimate, money, refdata, e2e, packaging, build). An
 # executable built from SOURCES is named test_<folder>_<name> and can be shared with TARGET.
 # Every test finds the helpers shared by several tests in tests/helpers: C++ headers on the
 # include path, Python modules on PYTHONPATH. The program's headers come with the libraries
