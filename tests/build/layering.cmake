@@ -30,9 +30,6 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
   return()
 endif()
 cmake_policy(SET CMP0057 NEW)  # IN_LIST
-if(NOT links_app)  # the program links its window at least
-  message(FATAL_ERROR "build.layering: no link graph given")
-endif()
 foreach(folder rank IN ZIP_LISTS folders ranks)
   set(rank_${folder} ${rank})
 endforeach()
