@@ -6,14 +6,17 @@
 # `make test` also runs the Windows program's tests under Wine when a Qt for Windows is at
 # hand (scripts/windows-qt); `make windows` builds the Windows program, its MSI and a
 # portable zip.
-BUILD ?= build
-# A build for installing: no tests, Debian's hardening flags, nothing of the build tree in it.
-# Configured for /usr (the package's prefix, with Debian's multiarch library folder);
-# make install gives it PREFIX at install time.
-DIST_BUILD ?= build-dist
+# Each build is a preset of CMakePresets.json, in its folder:
+#   linux    build/          the program and the tests
+#   dist     build-dist/     for installing: no tests, Debian's hardening flags, nothing of the
+#                            build tree in it; configured for /usr (the package's prefix, with
+#                            Debian's multiarch library folder), make install gives it PREFIX
+#   windows  build-windows/  cross-built with mingw-w64 against a Qt for Windows
+#                            (scripts/windows-qt), found through TF_WINDOWS_QT_PREFIX
+BUILD := build
+DIST_BUILD := build-dist
+WINDOWS_BUILD := build-windows
 PREFIX ?= /usr/local
-# The Windows program, cross-built with mingw-w64 against a Qt for Windows (scripts/windows-qt).
-WINDOWS_BUILD ?= build-windows
 TF_VERSION ?=
 export TF_VERSION
 VERSION := $(or $(TF_VERSION),$(shell sed -n 's/^set(TALLYFORGE_VERSION \([0-9.]*\))/\1/p' CMakeLists.txt))
@@ -29,19 +32,19 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTF_VERSION=$(TF_VERSION) >/dev/null
+	@cmake --preset linux >/dev/null
 
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS)
+	@cmake --build --preset linux -j $(JOBS)
 
 # The program alone: the tests' extra builds (sanitizers, fuzzer) are not waited for.
 run: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target tallyforge
+	@cmake --build --preset linux -j $(JOBS) --target tallyforge
 	@$(BUILD)/bin/tallyforge
 
 test: build
-	@cd $(BUILD) && ctest --output-on-failure --timeout 300
-	@JOBS=$(JOBS) scripts/windows-tests $(WINDOWS_BUILD)
+	@ctest --preset linux
+	@JOBS=$(JOBS) scripts/windows-tests
 
 bench: build
 	@scripts/bench $(BUILD) $(WINDOWS_BUILD)
@@ -49,8 +52,8 @@ bench: build
 # With a Qt for Windows at hand, also the Windows program under Wine.
 screenshot: build
 	@if qt=$$(scripts/windows-qt locate 2>/dev/null); then \
-	  scripts/windows-configure $(WINDOWS_BUILD) "$$qt" && \
-	  cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target tallyforge_stage && \
+	  TF_WINDOWS_QT_PREFIX="$$qt" cmake --preset windows >/dev/null && \
+	  cmake --build --preset windows -j $(JOBS) --target tallyforge_stage && \
 	  scripts/screenshot $(BUILD) $(WINDOWS_BUILD); \
 	else scripts/screenshot $(BUILD); fi
 
@@ -59,9 +62,8 @@ dist:
 	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
 	  CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
 	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
-	  cmake -S . -B $(DIST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYFORGE_TESTS=OFF \
-	  -DCMAKE_INSTALL_PREFIX=/usr -DTF_VERSION=$(TF_VERSION) >/dev/null
-	@cmake --build $(DIST_BUILD) -j $(JOBS)
+	  cmake --preset dist >/dev/null
+	@cmake --build --preset dist -j $(JOBS)
 
 install: dist
 	@DESTDIR=$(DESTDIR) cmake --install $(DIST_BUILD) --prefix $(PREFIX)
@@ -98,8 +100,8 @@ SIGN_ARGS := $(foreach v,$(SIGN_FILES),"-DTF_SIGN_$(v)=$(if $(TF_SIGN_$(v)),$(ab
   "-DTF_SIGN_KEY=$(TF_SIGN_KEY)" "-DTF_SIGN_TIMESTAMP_URL=$(TF_SIGN_TIMESTAMP_URL)"
 windows:
 	@scripts/install-deps --windows
-	@qt=$$(scripts/windows-qt ensure) && scripts/windows-configure $(WINDOWS_BUILD) "$$qt" $(SIGN_ARGS)
-	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target tallyforge_packages
+	@qt=$$(scripts/windows-qt ensure) && TF_WINDOWS_QT_PREFIX="$$qt" cmake --preset windows $(SIGN_ARGS) >/dev/null
+	@cmake --build --preset windows -j $(JOBS) --target tallyforge_packages
 	@for f in $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.msi $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64.zip \
 	  $(WINDOWS_BUILD)/tallyforge-$(VERSION)-x64-debug.zip; do \
 	  echo "windows: $$f ($$(du -h $$f | cut -f1))"; done

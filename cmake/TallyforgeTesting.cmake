@@ -18,10 +18,11 @@
 #     [SANITIZE])                 also register <folder>.<name>_asan (see below)
 #
 # The test's name is "<folder>.<name>" in lower case, the folder being the tests/
-# folder it lives in (app, window, print, estimate, money, refdata, e2e, packaging). An
+# folder it lives in (app, window, print, estimate, money, refdata, e2e, packaging, build). An
 # executable built from SOURCES is named test_<folder>_<name> and can be shared with TARGET.
 # Every test finds the helpers shared by several tests in tests/helpers: C++ headers on the
-# include path, Python modules on PYTHONPATH.
+# include path, Python modules on PYTHONPATH. The program's headers come with the libraries
+# it links (LIBRARIES).
 #
 # SANITIZE: the same test once more as <folder>.<name>_asan, its program built with
 # AddressSanitizer (LeakSanitizer included) and UndefinedBehaviorSanitizer, with no
@@ -48,7 +49,7 @@ function(tf_add_test name)
   if(T_SOURCES)
     string(REPLACE "." "_" target "test_${name}")
     add_executable(${target} ${T_SOURCES})
-    target_link_libraries(${target} PRIVATE ${T_LIBRARIES})
+    target_link_libraries(${target} PRIVATE ${T_LIBRARIES} tf_options)
     target_include_directories(${target} PRIVATE ${TF_TEST_INCLUDES} ${CMAKE_CURRENT_SOURCE_DIR} ${T_INCLUDES})
     if(T_DEFINITIONS)
       target_compile_definitions(${target} PRIVATE ${T_DEFINITIONS})
@@ -110,7 +111,7 @@ function(tf_add_test name)
     endforeach()
     list(REMOVE_DUPLICATES libraries)
     add_executable(${target}_asan ${T_SOURCES})
-    target_link_libraries(${target}_asan PRIVATE ${libraries})
+    target_link_libraries(${target}_asan PRIVATE ${libraries} tf_options)
     target_include_directories(${target}_asan PRIVATE ${TF_TEST_INCLUDES} ${CMAKE_CURRENT_SOURCE_DIR} ${T_INCLUDES})
     target_compile_definitions(${target}_asan PRIVATE ${T_DEFINITIONS})
     target_compile_options(${target}_asan PRIVATE ${TF_SANITIZER_COMPILE_FLAGS})
@@ -142,7 +143,7 @@ option(TF_SANITIZER_TESTS "Build and run the window tests under AddressSanitizer
 option(TF_FUZZ_TESTS "Build and run the bounded libFuzzer runs of the money code (money.fuzz*)" ON)
 
 set(TF_TEST_HELPERS ${PROJECT_SOURCE_DIR}/tests/helpers)
-set(TF_TEST_INCLUDES ${PROJECT_SOURCE_DIR}/src ${TF_TEST_HELPERS})
+set(TF_TEST_INCLUDES ${TF_TEST_HELPERS})
 # Printing for real, through a private print server of the test program's own.
 set(TF_CUPS_HARNESS TF_CUPS_HARNESS="${TF_TEST_HELPERS}/cups/cups-harness.sh")
 
@@ -189,7 +190,7 @@ function(tf_add_sanitized_program)
     return()
   endif()
   set(sources)
-  set(outside)  # what the libraries link that is not built here again (fontconfig ...)
+  set(outside)  # what the libraries link that is not built here again (fontconfig, app_info.h ...)
   foreach(lib IN LISTS TF_SANITIZED_REPLACES)
     tf_sources_of(lib_sources ${lib})
     list(APPEND sources ${lib_sources})
@@ -202,7 +203,9 @@ function(tf_add_sanitized_program)
   endforeach()
   list(REMOVE_DUPLICATES outside)
   add_library(tf_sanitized STATIC ${sources})
-  target_include_directories(tf_sanitized PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  foreach(lib IN LISTS TF_SANITIZED_REPLACES)
+    target_include_directories(tf_sanitized PUBLIC $<TARGET_PROPERTY:${lib},INTERFACE_INCLUDE_DIRECTORIES>)
+  endforeach()
   target_compile_options(tf_sanitized PRIVATE ${TF_SANITIZER_COMPILE_FLAGS})
   target_compile_definitions(tf_sanitized PRIVATE
     $<TARGET_PROPERTY:tf_print_loader,COMPILE_DEFINITIONS>)
