@@ -11,23 +11,18 @@ from desktop import Desktop, DesktopUnavailable, wait_for
 
 SKIP = 77  # CTest's "skipped"
 
-# The roles the tests look for, named by their AT-SPI value: the name the bus gives a role
-# differs between at-spi2-core releases (2.5x calls a push button "button").
-ROLE_NAMES = {"push button": "ROLE_PUSH_BUTTON", "text": "ROLE_TEXT", "combo box": "ROLE_COMBO_BOX",
-              "label": "ROLE_LABEL", "list": "ROLE_LIST", "list item": "ROLE_LIST_ITEM",
-              "icon": "ROLE_ICON", "image": "ROLE_IMAGE", "alert": "ROLE_ALERT", "dialog": "ROLE_DIALOG",
-              "filler": "ROLE_FILLER", "frame": "ROLE_FRAME", "panel": "ROLE_PANEL"}
+# The roles the tests look for, found by their AT-SPI value and named as the bus named them
+# before at-spi2-core 2.5x, which calls a push button "button".
+ROLES = ("PUSH_BUTTON", "TEXT", "COMBO_BOX", "LABEL", "LIST", "LIST_ITEM", "ICON", "IMAGE",
+         "ALERT", "DIALOG", "FILLER", "FRAME", "PANEL")
 
 
 def role(node):
-    """The node's role under the name ROLE_NAMES gives its value; any other role by the
-    bus's own name."""
     import pyatspi  # imported by Desktop.atspi() before any node exists
     value = node.getRole()
-    for name, constant in ROLE_NAMES.items():
-        if value == getattr(pyatspi, constant):
-            return name
-    return node.getRoleName()
+    return next((r.lower().replace("_", " ") for r in ROLES if value == getattr(pyatspi, "ROLE_" + r)),
+                node.getRoleName())
+
 
 CAPTION = "Cost Estimate Worksheet"
 APP_TITLE = "Tallyforge"
