@@ -81,8 +81,7 @@ start() {
   fill "$templates/cupsd.conf.in" "$dir/conf/cupsd.conf"
   fill "$templates/cups-files.conf.in" "$dir/conf/cups-files.conf"
   fill "$templates/cups-pdf.conf.in" "$dir/cups-pdf.conf"
-  # Only the peer's own credentials admit it to the socket, where this cupsd knows the
-  # directive (a security update of CUPS 2.4.2 brought it; 2.4.10 refuses it as unknown).
+  # PeerCred where this cupsd knows it (CUPS 2.4.2's security update does, 2.4.10 does not).
   echo "PeerCred on" >>"$dir/conf/cups-files.conf"
   cupsd -t -c "$dir/conf/cupsd.conf" -s "$dir/conf/cups-files.conf" >/dev/null 2>&1 \
     || sed -i '/^PeerCred /d' "$dir/conf/cups-files.conf"
