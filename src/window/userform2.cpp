@@ -114,7 +114,7 @@ void UserForm2::initialise() {
     initialiseWorksheet(*view_);
     // A list selects its first entry when it is filled; the worksheet starts with none.
     for (const ControlSpec& def : kControls) {
-        if (def.kind != ControlKind::DropDown) continue;
+        if (def.kind != ControlKind::StateList && def.kind != ControlKind::ComponentList) continue;
         auto* list = qobject_cast<QComboBox*>(control(QString::fromUtf8(def.name)));
         list->setCurrentIndex(-1);
         if (auto* state = qobject_cast<StateList*>(list)) state->showChoice();
