@@ -5,6 +5,8 @@
 #include <QAbstractItemView>
 #include <QLineEdit>
 
+#include "window/input_controls.h"
+
 namespace tf {
 
 namespace {
@@ -96,10 +98,11 @@ public:
     }
 };
 
+// The worksheet's own lists; any other drop-down list keeps what Qt gives it.
 QAccessibleInterface* listFactory(const QString&, QObject* object) {
-    auto* list = qobject_cast<QComboBox*>(object);
-    if (!list || !list->objectName().startsWith(QLatin1String("cb"))) return nullptr;
-    return new NamedList(list);
+    if (auto* state = qobject_cast<StateList*>(object)) return new NamedList(state);
+    if (auto* component = qobject_cast<ComponentList*>(object)) return new NamedList(component);
+    return nullptr;
 }
 
 }  // namespace

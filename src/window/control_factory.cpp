@@ -3,12 +3,8 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmapCache>
 #include <QPushButton>
-#include <QStyleOptionFrame>
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -19,65 +15,6 @@
 namespace tf {
 
 namespace {
-
-// A component list: never opened by the user, so it spends its whole width on the figure
-// it shows instead of on a drop-down button.
-class ComponentList final : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        QStyleOptionFrame frame;
-        frame.initFrom(this);
-        frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, this);
-        frame.midLineWidth = 0;
-        frame.state |= QStyle::State_Sunken;
-        drawPanel(painter, frame);
-        painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
-        painter.drawText(rect().adjusted(3, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, currentText());
-    }
-
-private:
-    // The fifteen lists show the same sunken panel. The style draws it once for each look
-    // (style, size, state, colours, scale) and the other lists copy it: some Windows themes
-    // take half a millisecond a panel, most of the time to the first frame of these lists.
-    // A copy is exact only at a whole scale factor, and with plain colours.
-    void drawPanel(QPainter& painter, const QStyleOptionFrame& frame) {
-        const qreal scale = devicePixelRatioF();
-        QString key = QStringLiteral("tf-component-panel %1 %2x%3 %4 %5 %6 %7 %8")
-                          .arg(quintptr(style()))
-                          .arg(frame.rect.width())
-                          .arg(frame.rect.height())
-                          .arg(int(frame.state))
-                          .arg(frame.lineWidth)
-                          .arg(int(frame.direction))
-                          .arg(scale)
-                          .arg(frame.palette.resolveMask());
-        bool copyable = scale == std::floor(scale);
-        for (int role = 0; role < QPalette::NColorRoles && copyable; ++role) {
-            const QBrush& brush = frame.palette.brush(QPalette::ColorRole(role));
-            copyable = brush.style() == Qt::SolidPattern || brush.style() == Qt::NoBrush;
-            key += QLatin1Char(' ') + QString::number(brush.color().rgba(), 16);
-        }
-        if (!copyable) {
-            style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, this);
-            return;
-        }
-        QPixmap panel;
-        if (!QPixmapCache::find(key, &panel)) {
-            panel = QPixmap(frame.rect.size() * scale);
-            panel.setDevicePixelRatio(scale);
-            panel.fill(Qt::transparent);
-            QPainter onPanel(&panel);
-            style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &onPanel, this);
-            onPanel.end();
-            QPixmapCache::insert(key, panel);
-        }
-        painter.drawPixmap(frame.rect.topLeft(), panel);
-    }
-};
 
 // Verdana where it is installed, otherwise the platform's stand-in for it
 // (font_substitute_<platform>.cpp). Found once: asking for a missing family makes every new
@@ -160,15 +97,15 @@ QWidget* createControl(const ControlSpec& def, QWidget* page) {
             button->setDefault(false);
             return button;
         }
-        case ControlKind::DropDown: {
-            if (def.enabled) {
-                auto* state = new StateList(text, page);
-                state->setDuplicatesEnabled(true);
-                state->setMaxVisibleItems(15);
-                state->lineEdit()->setText(text);
-                state->lineEdit()->setAccessibleName(QString::fromUtf8(def.accessibleName));
-                return state;
-            }
+        case ControlKind::StateList: {
+            auto* state = new StateList(text, page);
+            state->setDuplicatesEnabled(true);
+            state->setMaxVisibleItems(15);
+            state->lineEdit()->setText(text);
+            state->lineEdit()->setAccessibleName(QString::fromUtf8(def.accessibleName));
+            return state;
+        }
+        case ControlKind::ComponentList: {
             auto* list = new ComponentList(page);
             list->setInsertPolicy(QComboBox::NoInsert);
             list->setDuplicatesEnabled(true);

@@ -7,7 +7,9 @@
 
 namespace tf {
 
-enum class ControlKind { Label, TextBox, PushButton, DropDown };
+// The worksheet's drop-down lists are of two kinds: the jurisdiction list, the one the user
+// works with, and the fifteen component lists, which only show the figure chosen for them.
+enum class ControlKind { Label, TextBox, PushButton, StateList, ComponentList };
 enum class TextAlign { Left, Centre, Right };
 enum class VerticalAlign { Top, Centre, Bottom };
 

@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPixmapCache>
+#include <QStyleOptionFrame>
 #include <QWheelEvent>
+#include <cmath>
 
 namespace tf {
 
@@ -70,6 +74,56 @@ void StateList::leave(Qt::FocusReason reason) {
     // The user has not left: a message box or the opened list took the focus for a while.
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
     showChoice();
+}
+
+void ComponentList::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionFrame frame;
+    frame.initFrom(this);
+    frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, this);
+    frame.midLineWidth = 0;
+    frame.state |= QStyle::State_Sunken;
+    drawPanel(painter, frame);
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    painter.drawText(rect().adjusted(3, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, currentText());
+}
+
+// The fifteen lists show the same sunken panel. The style draws it once for each look
+// (style, size, state, colours, scale) and the other lists copy it: some Windows themes
+// take half a millisecond a panel, most of the time to the first frame of these lists.
+// A copy is exact only at a whole scale factor, and with plain colours.
+void ComponentList::drawPanel(QPainter& painter, const QStyleOptionFrame& frame) {
+    const qreal scale = devicePixelRatioF();
+    QString key = QStringLiteral("tf-component-panel %1 %2x%3 %4 %5 %6 %7 %8")
+                      .arg(quintptr(style()))
+                      .arg(frame.rect.width())
+                      .arg(frame.rect.height())
+                      .arg(int(frame.state))
+                      .arg(frame.lineWidth)
+                      .arg(int(frame.direction))
+                      .arg(scale)
+                      .arg(frame.palette.resolveMask());
+    bool copyable = scale == std::floor(scale);
+    for (int role = 0; role < QPalette::NColorRoles && copyable; ++role) {
+        const QBrush& brush = frame.palette.brush(QPalette::ColorRole(role));
+        copyable = brush.style() == Qt::SolidPattern || brush.style() == Qt::NoBrush;
+        key += QLatin1Char(' ') + QString::number(brush.color().rgba(), 16);
+    }
+    if (!copyable) {
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, this);
+        return;
+    }
+    QPixmap panel;
+    if (!QPixmapCache::find(key, &panel)) {
+        panel = QPixmap(frame.rect.size() * scale);
+        panel.setDevicePixelRatio(scale);
+        panel.fill(Qt::transparent);
+        QPainter onPanel(&panel);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &onPanel, this);
+        onPanel.end();
+        QPixmapCache::insert(key, panel);
+    }
+    painter.drawPixmap(frame.rect.topLeft(), panel);
 }
 
 HoursBox::HoursBox(int row, const QString& text, QWidget* parent) : QLineEdit(text, parent), row_(row) {}

@@ -1,7 +1,11 @@
 #pragma once
-// The two controls that take the user's input, each with its own input rules.
+// The worksheet's own kinds of control: the two that take the user's input, each with its
+// own input rules, and the component lists that only show a figure.
 #include <QComboBox>
 #include <QLineEdit>
+
+class QPainter;
+class QStyleOptionFrame;
 
 namespace tf {
 
@@ -28,6 +32,21 @@ private:
     void leave(Qt::FocusReason reason);
 
     QString prompt_;
+};
+
+// A component list: never opened by the user, so it spends its whole width on the figure
+// it shows instead of on a drop-down button.
+class ComponentList final : public QComboBox {
+    Q_OBJECT
+
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void drawPanel(QPainter& painter, const QStyleOptionFrame& frame);
 };
 
 // An hours box of one row. It tells the window when the user leaves it for another

@@ -95,12 +95,24 @@ const RegionalSettings& UserForm2::settings() {
 }
 
 void UserForm2::buildControls() {
+    // The command that each push button carries out.
+    static constexpr struct {
+        const char* button;
+        void (UserForm2::*command)();
+    } kCommands[] = {
+        {name::cbUpdate, &UserForm2::updateCosts},
+        {name::cbPrint, &UserForm2::printForm},
+        {name::cbClear, &UserForm2::clearForm},
+        {name::cbClose, &UserForm2::closeAndExit},
+    };
     ControlPage built = buildControlPage(*sheet_);
+    for (const auto& [button, command] : kCommands) {
+        auto* pushButton = qobject_cast<QPushButton*>(built.byName.value(QLatin1String(button)));
+        Q_ASSERT(pushButton);
+        connect(pushButton, &QPushButton::clicked, this, command);
+    }
     for (QWidget* w : std::as_const(built.byName)) {
-        if (auto* button = qobject_cast<QPushButton*>(w)) {
-            const QString name = button->objectName();
-            connect(button, &QPushButton::clicked, this, [this, name] { runCommand(name); });
-        } else if (auto* state = qobject_cast<StateList*>(w)) {
+        if (auto* state = qobject_cast<StateList*>(w)) {
             connect(state, &QComboBox::activated, this, &UserForm2::chooseState);
         } else if (auto* box = qobject_cast<HoursBox*>(w)) {
             connect(box, &HoursBox::left, this, [this, box] { hoursBoxLeft(box); });
@@ -114,7 +126,7 @@ void UserForm2::initialise() {
     initialiseWorksheet(*view_);
     // A list selects its first entry when it is filled; the worksheet starts with none.
     for (const ControlSpec& def : kControls) {
-        if (def.kind != ControlKind::DropDown) continue;
+        if (def.kind != ControlKind::StateList && def.kind != ControlKind::ComponentList) continue;
         auto* list = qobject_cast<QComboBox*>(control(QString::fromUtf8(def.name)));
         list->setCurrentIndex(-1);
         if (auto* state = qobject_cast<StateList*>(list)) state->showChoice();
@@ -132,7 +144,8 @@ bool UserForm2::runHoursHandler(const HoursBox& box) {
     return Estimate::showedMessage(Estimate(*view_, settings()).hoursLeft(box.row()));
 }
 
-void UserForm2::update() {
+void UserForm2::updateCosts() {
+    if (closing_) return;
     const QScopedValueRollback busy(busy_, true);
     Estimate(*view_, settings()).update();
 }
@@ -144,12 +157,14 @@ void UserForm2::chooseState() {
 }
 
 void UserForm2::printForm() {
+    if (closing_) return;
     const QScopedValueRollback busy(busy_, true);
     const QString problem = tf::printForm(*sheet_);
     if (!problem.isEmpty()) view_->showMessage(problem.toStdString());
 }
 
 void UserForm2::clearForm() {
+    if (closing_) return;
     const QScopedValueRollback busy(busy_, true);
     setUpdatesEnabled(false);
     // The button being clicked is one of the old controls: they go once the click is over.
@@ -164,17 +179,10 @@ void UserForm2::clearForm() {
 }
 
 void UserForm2::closeAndExit() {
+    if (closing_) return;
     closing_ = true;
     close();
     QCoreApplication::exit(0);
-}
-
-void UserForm2::runCommand(const QString& button) {
-    if (closing_) return;
-    if (button == QLatin1String(name::cbUpdate)) update();
-    else if (button == QLatin1String(name::cbPrint)) printForm();
-    else if (button == QLatin1String(name::cbClear)) clearForm();
-    else if (button == QLatin1String(name::cbClose)) closeAndExit();
 }
 
 // --- The hours handlers: run when the user leaves a box, by key or by click.
@@ -190,7 +198,7 @@ void UserForm2::hoursBoxLeft(HoursBox* box) {
 
 // A click that moves the focus out of an hours box runs that box's handler before the
 // clicked control sees the press. When the handler had to show a message, the click is
-// used up by it; a push button still carries out its command afterwards.
+// used up by it; a push button is still clicked afterwards and carries out its command.
 bool UserForm2::preMousePress(const QMouseEvent& mouse) {
     if (busy_ || closing_) return false;
     auto* box = qobject_cast<HoursBox*>(QApplication::focusWidget());
@@ -209,7 +217,7 @@ bool UserForm2::preMousePress(const QMouseEvent& mouse) {
     }
     handledByPress_ = nullptr;
     if (auto* button = qobject_cast<QPushButton*>(target); button && mouse.button() == Qt::LeftButton)
-        runCommand(button->objectName());
+        button->click();
     return true;
 }
 

@@ -31,19 +31,21 @@ public:
     // The control with this object name, in the controls now shown (nullptr if none).
     QWidget* control(const QString& name) const;
 
-    // The commands of the four push buttons and of the jurisdiction list.
-    void update();
-    void printForm();
-    void clearForm();
-    void closeAndExit();
-    void chooseState();
-
     // Gives the focus to the jurisdiction list, as at start-up.
     void focusStart();
 
     // The whole worksheet at its full size, every control on it: what Print Form prints.
     // Where the screen is smaller, the window shows part of it and scrolls.
     QWidget& sheet() const { return *sheet_; }
+
+public slots:
+    // The commands of the four push buttons and of the jurisdiction list; once the window
+    // is closing, none of them does anything.
+    void updateCosts();
+    void printForm();
+    void clearForm();
+    void closeAndExit();
+    void chooseState();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,7 +58,6 @@ private:
     const RegionalSettings& settings();
     void buildControls();
     void initialise();
-    void runCommand(const QString& button);
     bool runHoursHandler(const HoursBox& box);
     void hoursBoxLeft(HoursBox* box);
     bool preMousePress(const QMouseEvent& mouse);

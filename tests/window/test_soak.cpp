@@ -179,6 +179,7 @@ class SoakTest : public QObject {
         QTest::qWait(0);
     }
     void update() { mayShow(5); sheet.click("cbUpdate"); }
+    void repaint() { mayShow(0, false); sheet.form->update(); }  // runs no command
     void printForm() { mayShow(1); sheet.click("cbPrint"); }
     void clearForm() { mayShow(0); sheet.click("cbClear"); }
     void spaceOnButton() {
@@ -200,7 +201,7 @@ class SoakTest : public QObject {
         {"click a control", 10, &SoakTest::clickControl}, {"choose by key", 4, &SoakTest::chooseByKey},
         {"choose by mouse", 2, &SoakTest::chooseByMouse}, {"Update", 4, &SoakTest::update},
         {"Space on a button", 2, &SoakTest::spaceOnButton}, {"Print Form", 2, &SoakTest::printForm},
-        {"Clear Form", 1, &SoakTest::clearForm},
+        {"Clear Form", 1, &SoakTest::clearForm},       {"a repaint", 2, &SoakTest::repaint},
     };
 
     // Runs one step and checks what must hold after every step; empty when it holds.
