@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <array>
 #include <memory>
 #include <optional>
 
@@ -21,15 +20,6 @@
 
 namespace tf::test {
 
-// One control of every row, in row order.
-constexpr std::array<const char*, kRowCount> rowControls(const char* RowControls::*control) {
-    std::array<const char*, kRowCount> names{};
-    for (std::size_t row = 0; row < kRowCount; ++row) names[row] = kRows[row].*control;
-    return names;
-}
-inline constexpr auto kHours = rowControls(&RowControls::hours);
-inline constexpr auto kCosts = rowControls(&RowControls::cost);
-inline constexpr auto kAverages = rowControls(&RowControls::average);
 // The two messages of the hours handlers.
 inline const QString kNegative = QString::fromLatin1(kNegativeHours);
 inline const QString kBlank = QString::fromLatin1(kBlankHours);
@@ -130,7 +120,7 @@ public:
     }
     // Hours typed over what a box holds, then Tab, as a user moves down the rows.
     void typeHours(int row, const QString& hours) const {
-        auto* box = get<QLineEdit>(kHours[row]);
+        auto* box = get<QLineEdit>(tf::kRows[row].hours);
         box->selectAll();
         QTest::keyClicks(box, hours);
         QTest::keyClick(box, Qt::Key_Tab);

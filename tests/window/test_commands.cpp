@@ -4,7 +4,6 @@
 #include "worksheet_driver.h"
 
 using tf::test::kBlank;
-using tf::test::kHours;
 using tf::test::kNegative;
 using tf::test::MessageCloser;
 using tf::test::Worksheet;
@@ -27,7 +26,7 @@ class CommandsTest : public QObject {
         QCOMPARE(state->currentText(), QStringLiteral("California"));
         const char* hours[] = {"10", "20.25", "3", "4", "5"};
         for (int row = 0; row < 5; ++row) {
-            QCOMPARE(focusName(), QString::fromLatin1(kHours[row]));
+            QCOMPARE(focusName(), QString::fromLatin1(tf::kRows[row].hours));
             sheet.typeHours(row, QString::fromLatin1(hours[row]));
         }
         QVERIFY(get<QLineEdit>("tbTotal")->text().startsWith('$'));

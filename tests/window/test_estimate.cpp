@@ -7,11 +7,8 @@
 #include "estimate/messages.h"
 #include "worksheet_driver.h"
 
-using tf::test::kAverages;
 using tf::test::kBlank;
 using tf::test::kNegative;
-using tf::test::kCosts;
-using tf::test::kHours;
 using tf::test::MessageCloser;
 using tf::test::Worksheet;
 
@@ -73,9 +70,9 @@ class WorksheetEstimateTest : public QObject {
     // The total cost is the sum of the category costs shown.
     void verifyTotalCost() {
         qint64 sum = 0;
-        for (const char* cost : kCosts) {
-            QVERIFY2(cents(text(cost)), qPrintable(text(cost)));
-            sum += *cents(text(cost));
+        for (const auto& row : tf::kRows) {
+            QVERIFY2(cents(text(row.cost)), qPrintable(text(row.cost)));
+            sum += *cents(text(row.cost));
         }
         QCOMPARE(cents(text("tbTotal")), std::optional<qint64>(sum));
     }
@@ -94,9 +91,9 @@ private slots:
         chooseWithDownArrow();
         const char* alabama[] = {"$36.53", "$36.42", "$38.62", "$46.47", "$41.99"};
         for (int row = 0; row < 5; ++row) {
-            QCOMPARE(text(kAverages[row]), QString::fromLatin1(alabama[row]));
-            QVERIFY(get(kHours[row])->isVisible());
-            QCOMPARE(text(kCosts[row]), QStringLiteral("$0.00"));
+            QCOMPARE(text(tf::kRows[row].average), QString::fromLatin1(alabama[row]));
+            QVERIFY(get(tf::kRows[row].hours)->isVisible());
+            QCOMPARE(text(tf::kRows[row].cost), QStringLiteral("$0.00"));
         }
         QCOMPARE(text("tbTotal"), QStringLiteral("$0.00"));
         QCOMPARE(text("tbTotHours"), QStringLiteral("0"));
@@ -136,11 +133,11 @@ private slots:
         const char* hours[] = {"2", "3", "3", "6", "16"};
         const char* next[] = {"tbHoursWC", "tbHoursNM", "tbHoursAP", "tbHoursTax", "cbUpdate"};
         for (int row = 0; row < 5; ++row) {
-            QCOMPARE(focusName(), QString::fromLatin1(kHours[row]));
+            QCOMPARE(focusName(), QString::fromLatin1(tf::kRows[row].hours));
             type(QString::fromLatin1(typed[row]));
             press(Qt::Key_Tab);
             QCOMPARE(focusName(), QString::fromLatin1(next[row]));
-            QCOMPARE(text(kCosts[row]), QString::fromLatin1(costs[row]));
+            QCOMPARE(text(tf::kRows[row].cost), QString::fromLatin1(costs[row]));
             QCOMPARE(text("tbTotal"), QString::fromLatin1(totals[row]));
             QCOMPARE(text("tbTotHours"), QString::fromLatin1(hours[row]));
             verifyTotalCost();
@@ -174,15 +171,15 @@ private slots:
         QFETCH(QString, boxAfter);
         QFETCH(QString, costAfter);
         chooseWithDownArrow();
-        if (row != 0) click(kHours[row]);
-        QCOMPARE(focusName(), QString::fromLatin1(kHours[row]));
+        if (row != 0) click(tf::kRows[row].hours);
+        QCOMPARE(focusName(), QString::fromLatin1(tf::kRows[row].hours));
         type(typed);
         press(Qt::Key_Tab);
         QCOMPARE(closer->texts, QStringList{message});
         QCOMPARE(closer->captions, QStringList{QStringLiteral("Tallyforge")});
-        QCOMPARE(focusName(), QString::fromLatin1(kHours[row]));
-        QCOMPARE(text(kHours[row]), boxAfter);
-        QCOMPARE(text(kCosts[row]), costAfter);
+        QCOMPARE(focusName(), QString::fromLatin1(tf::kRows[row].hours));
+        QCOMPARE(text(tf::kRows[row].hours), boxAfter);
+        QCOMPARE(text(tf::kRows[row].cost), costAfter);
         verifyTotalCost();
     }
 

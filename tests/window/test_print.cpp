@@ -7,7 +7,6 @@
 #include "print/print_message.h"
 #include "worksheet_driver.h"
 
-using tf::test::kHours;
 using tf::test::MessageCloser;
 using tf::test::PrintServer;
 using tf::test::Worksheet;
@@ -31,7 +30,7 @@ class PrintUserFormTest : public QObject {
         QCOMPARE(state->currentIndex(), 0);
         QCOMPARE(state->currentText(), QStringLiteral("Alabama"));
         for (int row = 0; row < 5; ++row) {
-            QCOMPARE(QApplication::focusWidget(), get(kHours[row]));
+            QCOMPARE(QApplication::focusWidget(), get(tf::kRows[row].hours));
             sheet_.typeHours(row, hours[row]);
         }
     }

@@ -22,11 +22,8 @@
 #include "print/print_message.h"
 #include "worksheet_driver.h"
 
-using tf::test::kAverages;
 using tf::test::kBlank;
 using tf::test::kNegative;
-using tf::test::kCosts;
-using tf::test::kHours;
 using tf::test::MessageCloser;
 using tf::test::Worksheet;
 
@@ -98,8 +95,8 @@ class SoakTest : public QObject {
     quint64 pick(quint64 n) { return rng() % n; }
     QWidget* focus() const { return QApplication::focusWidget(); }
     bool inHoursBox() const {
-        for (const char* box : kHours)
-            if (focus() == sheet.get(box)) return true;
+        for (const auto& row : tf::kRows)
+            if (focus() == sheet.get(row.hours)) return true;
         return false;
     }
     // Before a step acts: how many messages it may show. Leaving an hours box runs its
@@ -235,23 +232,23 @@ class SoakTest : public QObject {
     QString exactFigures(int& checked) {
         static const QRegularExpression plain(QStringLiteral("^-?\\d{1,8}(\\.\\d{1,4})?$"));
         if (sheet.get<QComboBox>("cbState")->currentIndex() < 0) return {};
-        for (const char* box : kHours)
-            if (!plain.match(sheet.text(box)).hasMatch()) return {};
+        for (const auto& row : tf::kRows)
+            if (!plain.match(sheet.text(row.hours)).hasMatch()) return {};
         for (int i = 0; i < 2; ++i)
             if (const QString failed = step({"Update (exact figures)", 0, &SoakTest::update});
                 !failed.isEmpty())
                 return failed;
         qint64 costs = 0, hours = 0;
         for (int row = 0; row < 5; ++row) {
-            const std::optional<qint64> average = value(sheet.text(kAverages[row]), 2);
+            const std::optional<qint64> average = value(sheet.text(tf::kRows[row].average), 2);
             qint64 components = 0;
             for (const char* c : {tf::kRows[row].salary, tf::kRows[row].ast, tf::kRows[row].nps}) components += value(sheet.text(c), 2).value_or(-1);
-            const qint64 h = *value(sheet.text(kHours[row]), 4);
+            const qint64 h = *value(sheet.text(tf::kRows[row].hours), 4);
             const qint64 cost = rounded(average.value_or(0) * h, 10000);
-            if (average != components || value(sheet.text(kCosts[row]), 2) != cost)
+            if (average != components || value(sheet.text(tf::kRows[row].cost), 2) != cost)
                 return QStringLiteral("row %1: %2 hours at %3 (components %4 cents) show %5, exactly %6 cents")
-                    .arg(row + 1).arg(sheet.text(kHours[row]), sheet.text(kAverages[row])).arg(components)
-                    .arg(sheet.text(kCosts[row])).arg(cost);
+                    .arg(row + 1).arg(sheet.text(tf::kRows[row].hours), sheet.text(tf::kRows[row].average)).arg(components)
+                    .arg(sheet.text(tf::kRows[row].cost)).arg(cost);
             costs += cost;
             hours += h;
         }

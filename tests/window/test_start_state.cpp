@@ -13,7 +13,6 @@
 #include "window/font_substitute.h"
 #include "worksheet_driver.h"
 
-using tf::test::kHours;
 using tf::test::Worksheet;
 
 namespace {
@@ -142,9 +141,9 @@ private slots:
     }
 
     void boxesAndHelpAtStart() {
-        for (const char* name : kHours) {
-            QVERIFY2(get(name)->isHidden(), name);
-            QCOMPARE(get<QLineEdit>(name)->text(), QStringLiteral("0"));
+        for (const auto& row : tf::kRows) {
+            QVERIFY2(get(row.hours)->isHidden(), row.hours);
+            QCOMPARE(get<QLineEdit>(row.hours)->text(), QStringLiteral("0"));
         }
         for (const char* name : {"tbICHour", "tbWKHour", "tbNMHour", "tbAPHour", "tbTaxHour"}) {
             QVERIFY(!get(name)->isHidden());
