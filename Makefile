@@ -46,7 +46,8 @@ test: build
 	@ctest --preset linux
 	@JOBS=$(JOBS) scripts/windows-tests
 
-bench: build
+# Builds only what it measures (scripts/bench): the tests are not waited for.
+bench: configure
 	@scripts/bench $(BUILD) $(WINDOWS_BUILD)
 
 # With a Qt for Windows at hand, also the Windows program under Wine.
